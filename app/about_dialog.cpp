@@ -1,0 +1,19 @@
+#include "app/about_dialog.h"
+
+#include "app/maker_info.h"
+#include "ui_about_dialog.h"
+
+CAboutDialog::CAboutDialog(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::CAboutDialog>())
+{
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui->iconLabel->setPixmap(QPixmap(QStringLiteral(":/velmorra.png")));
+    ui->titleLabel->setText(QString::fromUtf8(PRODUCT_TITLE));
+    ui->copyrightLabel->setText(QString::fromUtf8(MAKER_COPYRIGHT));
+    ui->webLabel->setText(QString::fromUtf8(MAKER_WEB));
+    setFixedSize(size());
+}
+
+CAboutDialog::~CAboutDialog() = default;

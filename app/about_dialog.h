@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class CAboutDialog;
+}
+
+class CAboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDialog(QWidget* parent = nullptr);
+    ~CAboutDialog() override;
+
+private:
+    std::unique_ptr<Ui::CAboutDialog> ui;
+};

@@ -1,0 +1,88 @@
+#include "app/main_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QStatusBar>
+
+#include "app/about_dialog.h"
+#include "app/maker_info.h"
+#include "app/page_tab_ctrl.h"
+#include "ui_main_dialog.h"
+
+namespace {
+constexpr int STATUS_BAR_HEIGHT = 30;
+constexpr int STATUS_PART0_WIDTH = 500;
+} // namespace
+
+CMainDialog::CMainDialog(QWidget* parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::CMainDialog>())
+    , m_hIcon(QStringLiteral(":/velmorra.png"))
+{
+    ui->setupUi(this);
+    m_tabPages = ui->tabPages;
+    setWindowIcon(m_hIcon);
+
+    // Fixed size: the client area is laid out in absolute positions and never re-arranges.
+    ui->centralwidget->setFixedSize(888, 500);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+
+    connect(ui->actionStringFormat, &QAction::triggered, this, [this] { m_tabPages->SelectPage(0); });
+    connect(ui->actionConversion, &QAction::triggered, this, [this] { m_tabPages->SelectPage(1); });
+    connect(ui->actionChecksum, &QAction::triggered, this, [this] { m_tabPages->SelectPage(2); });
+    connect(ui->actionByteAnalysis, &QAction::triggered, this, [this] { m_tabPages->SelectPage(3); });
+    connect(ui->actionAbout, &QAction::triggered, this, &CMainDialog::OnAbout);
+
+    RegisterPages();
+    m_tabPages->InitPages();
+    CreateStatusBar();
+}
+
+CMainDialog::~CMainDialog() = default;
+
+void CMainDialog::RegisterPages()
+{
+    m_tabPages->AddPage(QStringLiteral("串格式化"), &m_stringFormatPage, 133);
+    m_tabPages->AddPage(QStringLiteral("数据转换查询"), &m_conversionPage, 131);
+    m_tabPages->AddPage(QStringLiteral("校验分析"), &m_checksumPage, 129);
+    m_tabPages->AddPage(QStringLiteral("字节数据分析"), &m_byteAnalysisPage, 130);
+    m_tabPages->AddPage(QStringLiteral("资讯信息"), &m_infoPage, 138);
+}
+
+void CMainDialog::CreateStatusBar()
+{
+    QStatusBar* bar = ui->statusbar;
+    bar->setFixedHeight(STATUS_BAR_HEIGHT);
+
+    auto* part0 = new QWidget(bar);
+    part0->setObjectName(QStringLiteral("statusPart0"));
+    part0->setFixedWidth(STATUS_PART0_WIDTH);
+    auto* row = new QHBoxLayout(part0);
+    row->setContentsMargins(4, 0, 0, 0);
+    row->setSpacing(4);
+    auto* icon = new QLabel(part0);
+    icon->setPixmap(m_hIcon.pixmap(16, 16));
+    auto* text0 = new QLabel(part0);
+    text0->setObjectName(QStringLiteral("statusText0"));
+    const QString gap7(7, QLatin1Char(' '));
+    text0->setText(QStringLiteral("通讯数据分析辅助工具V1.01") + gap7 + QStringLiteral("E-Mail:") +
+                   QString::fromUtf8(MAKER_EMAIL) + gap7 + QStringLiteral("QQ:") + QString::fromUtf8(MAKER_QQ));
+    row->addWidget(icon);
+    row->addWidget(text0, 1);
+
+    auto* text1 = new QLabel(bar);
+    text1->setObjectName(QStringLiteral("statusText1"));
+    text1->setText(QString(9, QLatin1Char(' ')) + QStringLiteral("欢迎访问") + QString::fromUtf8(MAKER_NAME) +
+                   QLatin1Char(' ') + QString::fromUtf8(MAKER_WEB));
+
+    bar->addWidget(part0);
+    bar->addWidget(text1, 1);
+}
+
+void CMainDialog::OnAbout()
+{
+    CAboutDialog about(this);
+    about.exec();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The program's one window: menu, side panel, the page host with its five pages, status bar.
+
+#include <QIcon>
+#include <QMainWindow>
+#include <memory>
+
+#include "app/info_page.h"
+#include "bytes/byte_analysis_page.h"
+#include "checksum/checksum_page.h"
+#include "convert/conversion_page.h"
+#include "format/string_format_page.h"
+
+class CPageTabCtrl;
+
+namespace Ui {
+class CMainDialog;
+}
+
+class CMainDialog : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainDialog(QWidget* parent = nullptr);
+    ~CMainDialog() override;
+
+    CPageTabCtrl* TabPages() const { return m_tabPages; }
+
+private:
+    void RegisterPages();
+    void CreateStatusBar();
+    void OnAbout();
+
+    std::unique_ptr<Ui::CMainDialog> ui;
+    CPageTabCtrl* m_tabPages = nullptr;
+    QIcon m_hIcon;
+    // Destroyed before the window's children, so a page can still finish its own work on the way out.
+    CStringFormatPage m_stringFormatPage;
+    CChecksumPage m_checksumPage;
+    CByteAnalysisPage m_byteAnalysisPage;
+    CConversionPage m_conversionPage;
+    CInfoPage m_infoPage;
+};

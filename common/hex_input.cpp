@@ -1,0 +1,93 @@
+#include "common/hex_input.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <algorithm>
+
+#include "common/message_box.h"
+
+CHexInput::CHexInput(QPlainTextEdit* edit, QLabel* infoLine, const HexInputProfile& profile,
+                     std::span<std::uint8_t> buffer, QObject* parent)
+    : CHexInput(edit, edit, nullptr, infoLine, profile, buffer, parent)
+{
+    connect(edit, &QPlainTextEdit::textChanged, this, &CHexInput::OnTextChanged);
+}
+
+CHexInput::CHexInput(QLineEdit* edit, QLabel* infoLine, const HexInputProfile& profile,
+                     std::span<std::uint8_t> buffer, QObject* parent)
+    : CHexInput(edit, nullptr, edit, infoLine, profile, buffer, parent)
+{
+    connect(edit, &QLineEdit::textChanged, this, &CHexInput::OnTextChanged);
+}
+
+CHexInput::CHexInput(QWidget* edit, QPlainTextEdit* plain, QLineEdit* line, QLabel* infoLine,
+                     const HexInputProfile& profile, std::span<std::uint8_t> buffer, QObject* parent)
+    : QObject(parent ? parent : edit)
+    , m_edit(edit)
+    , m_plain(plain)
+    , m_line(line)
+    , m_infoLine(infoLine)
+    , m_profile(profile)
+    , m_buffer(buffer.first(std::min(buffer.size(), profile.limit)))
+{
+    MakeInformationLine(infoLine);
+}
+
+void CHexInput::MakeInformationLine(QLabel* label)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label->setPalette(palette);
+}
+
+QString CHexInput::Text() const
+{
+    return m_plain ? m_plain->toPlainText() : m_line->text();
+}
+
+void CHexInput::WriteBack(const QString& text)
+{
+    m_rewriting = true;
+    if (m_plain) {
+        m_plain->setPlainText(text);
+        m_plain->moveCursor(QTextCursor::End);
+        m_plain->ensureCursorVisible();
+    } else {
+        m_line->setText(text);
+        m_line->end(false);
+    }
+    m_rewriting = false;
+}
+
+void CHexInput::OnTextChanged()
+{
+    if (m_rewriting)
+        return;
+
+    // One narrow character per typed character: anything outside Latin-1 becomes '?', which is
+    // not a hex digit, so the length rules count characters as the user sees them.
+    const QByteArray narrow = Text().toLatin1();
+    std::size_t count = 0;
+    const HexParseResult result =
+        ParseHexText(std::string_view(narrow.constData(), static_cast<std::size_t>(narrow.size())), m_buffer, count);
+    m_lastResult = result;
+
+    if (result == HexParseResult::Ok) {
+        m_count = count;
+        if (m_profile.rewriteNormalForm)
+            WriteBack(QString::fromLatin1(FormatHexBytes(m_buffer.first(count))));
+        m_infoLine->clear();
+    } else {
+        // Bytes beyond the count are always zero; no half-parsed frame stays behind.
+        std::fill(m_buffer.begin(), m_buffer.end(), std::uint8_t{0});
+        m_count = 0;
+        if (const char* message = HexErrorText(m_profile, result)) {
+            const QString text = QString::fromUtf8(message);
+            if (m_profile.messageBoxOnError && result != HexParseResult::OddLength)
+                ShowMessage(m_edit->window(), text);
+            m_infoLine->setText(text);
+        }
+    }
+    emit Parsed(result, m_count);
+}

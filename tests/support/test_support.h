@@ -1,0 +1,43 @@
+#pragma once
+// Shared pieces of the user-interface tests: a message-box recorder, screenshots, and a main()
+// that runs the test object under the program's own application object.
+
+#include <QList>
+#include <QString>
+#include <QTest>
+#include <functional>
+
+#include "app/main_app.h"
+#include "common/message_box.h"
+
+class QWidget;
+
+// Records every message box instead of showing it, for as long as it lives.
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    QList<MessageRequest> messages;
+    // Called while the "box" is up, so a test can look at the widgets at that moment.
+    std::function<void(const MessageRequest&)> whileShown;
+
+    QStringList Texts() const;
+    void Clear() { messages.clear(); }
+
+private:
+    MessageHandler m_previous;
+};
+
+/// Saves a PNG of `widget` as build/screenshots/<name>.png.
+void SaveScreenshot(QWidget* widget, const QString& name);
+
+#define VELMORRA_UI_TEST_MAIN(TestObject)          \
+    int main(int argc, char** argv)                \
+    {                                              \
+        CMainApp app(argc, argv);                  \
+        TestObject test;                           \
+        return QTest::qExec(&test, argc, argv);    \
+    }
