@@ -1,0 +1,13 @@
+#pragma once
+// Narrow text is GBK, the code page the interface is written for, whatever the machine's locale.
+// Both directions go through glibc iconv; each thread keeps its own converters, so any thread may
+// call these at any time.
+
+#include <string>
+#include <string_view>
+
+/// GBK bytes of UTF-16 code units, converted unit by unit; "?" for a unit GBK has no code for.
+std::string WideToNarrow(std::u16string_view units);
+
+/// UTF-16 of GBK bytes for display; each invalid or cut-off sequence becomes U+FFFD.
+std::u16string NarrowToWide(std::string_view narrow);
