@@ -1,12 +1,176 @@
 #include "format/string_format_page.h"
 
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include "common/hex_input.h"
+#include "common/narrow_text.h"
+#include "format/hex_views.h"
+#include "format/pdu_decoder.h"
+#include "format/selection_mirror.h"
 #include "ui_string_format_page.h"
+
+namespace {
+
+void Show(QPlainTextEdit* view, const std::string& narrow)
+{
+    view->setPlainText(NarrowToDisplayLines(narrow));
+}
+
+// The mirrored selection has to stay visible while the other box has the focus.
+void KeepSelectionVisible(QPlainTextEdit* edit)
+{
+    QPalette palette = edit->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    edit->setPalette(palette);
+}
+
+void Select(QPlainTextEdit* edit, TextRange range)
+{
+    const auto last = static_cast<std::size_t>(edit->document()->characterCount() - 1);
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(static_cast<int>(std::min(range.start, last)));
+    cursor.setPosition(static_cast<int>(std::min(range.end, last)), QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+}
+
+void RemoveSelection(QPlainTextEdit* edit)
+{
+    QTextCursor cursor = edit->textCursor();
+    cursor.clearSelection();
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+}
+
+} // namespace
 
 CStringFormatPage::CStringFormatPage(QWidget* parent)
     : CPage(133, parent)
     , ui(std::make_unique<Ui::CStringFormatPage>())
+    , m_timerHexToAscii(this)
+    , m_timerAsciiToHex(this)
 {
     ui->setupUi(this);
+    ui->orderHighFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_HIGH_FIRST);
+    ui->orderLowFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_LOW_FIRST);
+    ui->pduSendRadio->setChecked(m_pduDirection == PDU_DIRECTION_SEND);
+    ui->pduReceiveRadio->setChecked(m_pduDirection == PDU_DIRECTION_RECEIVE);
+
+    for (QPlainTextEdit* view : {ui->asciiView, ui->unicodeView, ui->decimalView, ui->bcdView, ui->view3x3x, ui->pduView})
+        view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    KeepSelectionVisible(ui->hexEdit);
+    KeepSelectionVisible(ui->asciiView);
+
+    m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_STRING_FORMAT, m_frame, this);
+    connect(m_hexInput, &CHexInput::Parsed, this, &CStringFormatPage::RecomputeViews);
+
+    connect(ui->orderHighFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(BYTE_ORDER_HIGH_FIRST); });
+    connect(ui->orderLowFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(BYTE_ORDER_LOW_FIRST); });
+    connect(ui->pduSendRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_SEND); });
+    connect(ui->pduReceiveRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_RECEIVE); });
+
+    m_timerHexToAscii.setObjectName(QStringLiteral("hexToAsciiTimer"));
+    m_timerAsciiToHex.setObjectName(QStringLiteral("asciiToHexTimer"));
+    m_timerHexToAscii.setInterval(MIRROR_PERIOD_MS);
+    m_timerAsciiToHex.setInterval(MIRROR_PERIOD_MS);
+    connect(&m_timerHexToAscii, &QTimer::timeout, this, &CStringFormatPage::MirrorHexToAscii);
+    connect(&m_timerAsciiToHex, &QTimer::timeout, this, &CStringFormatPage::MirrorAsciiToHex);
+    ui->hexEdit->installEventFilter(this);
+    ui->asciiView->installEventFilter(this);
 }
 
 CStringFormatPage::~CStringFormatPage() = default;
+
+// The hex input has parsed the box and shown any error (box first, then the red line) and, on
+// success, written the normal form back; the views follow here.
+void CStringFormatPage::RecomputeViews(HexParseResult result, std::size_t count)
+{
+    if (result != HexParseResult::Ok) {
+        // The 3X3X view keeps what it showed.
+        ClearViews();
+        m_frameLength = 0;
+        m_timerHexToAscii.stop();
+        return;
+    }
+
+    m_frameLength = static_cast<std::uint16_t>(count);
+    m_byteOrder = ui->orderLowFirstRadio->isChecked() ? BYTE_ORDER_LOW_FIRST : BYTE_ORDER_HIGH_FIRST;
+    m_pduDirection = ui->pduReceiveRadio->isChecked() ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND;
+    const std::span<const std::uint8_t> frame(m_frame.data(), m_frameLength);
+    Show(ui->asciiView, RenderAscii(frame));
+    Show(ui->unicodeView, RenderUnicode(frame, m_byteOrder));
+    Show(ui->pduView, DecodePdu(PduText(), m_pduDirection));
+    Show(ui->decimalView, RenderDecimal(frame));
+    Show(ui->bcdView, RenderBcd(frame));
+    Show(ui->view3x3x, Render3x3x(frame));
+    StartMirroring(m_timerHexToAscii);
+}
+
+void CStringFormatPage::ClearViews()
+{
+    for (QPlainTextEdit* view : {ui->asciiView, ui->bcdView, ui->decimalView, ui->unicodeView, ui->pduView})
+        view->clear();
+}
+
+// A click re-renders only its own view, from the stored frame; the choice itself is read back
+// from the buttons at the next recompute.
+void CStringFormatPage::OnByteOrderClicked(int order)
+{
+    Show(ui->unicodeView, RenderUnicode(std::span<const std::uint8_t>(m_frame.data(), m_frameLength), order));
+}
+
+void CStringFormatPage::OnPduDirectionClicked(int direction)
+{
+    if (m_frameLength == 0)
+        return;
+    Show(ui->pduView, DecodePdu(PduText(), direction));
+}
+
+// The hex box holds the normal form whenever there is a frame: upper-case pairs and blanks.
+std::string CStringFormatPage::PduText() const
+{
+    return ui->hexEdit->toPlainText().remove(QLatin1Char(' ')).toUpper().toLatin1().toStdString();
+}
+
+void CStringFormatPage::StartMirroring(QTimer& timer)
+{
+    QTimer& other = &timer == &m_timerHexToAscii ? m_timerAsciiToHex : m_timerHexToAscii;
+    other.stop();
+    timer.start();
+}
+
+bool CStringFormatPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && (watched == ui->hexEdit || watched == ui->asciiView)) {
+        StartMirroring(watched == ui->hexEdit ? m_timerHexToAscii : m_timerAsciiToHex);
+        // Start from no selection, so a stale mirrored one is not taken for the user's.
+        RemoveSelection(ui->asciiView);
+        RemoveSelection(ui->hexEdit);
+    }
+    return CPage::eventFilter(watched, event);
+}
+
+void CStringFormatPage::MirrorHexToAscii()
+{
+    const QTextCursor cursor = ui->hexEdit->textCursor();
+    if (!cursor.hasSelection())
+        return;
+    const QByteArray selected = cursor.selectedText().toLatin1();
+    const std::optional<TextRange> range = HexSelectionToAscii(
+        static_cast<std::size_t>(cursor.selectionStart()),
+        std::string_view(selected.constData(), static_cast<std::size_t>(selected.size())));
+    if (range)
+        Select(ui->asciiView, *range);
+}
+
+void CStringFormatPage::MirrorAsciiToHex()
+{
+    const QTextCursor cursor = ui->asciiView->textCursor();
+    if (!cursor.hasSelection())
+        return;
+    Select(ui->hexEdit, AsciiSelectionToHex({static_cast<std::size_t>(cursor.selectionStart()),
+                                             static_cast<std::size_t>(cursor.selectionEnd())}));
+}

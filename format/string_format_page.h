@@ -1,8 +1,17 @@
 #pragma once
+// The "串格式化" tab: one hex frame shown as ASCII, UNICODE, decimal, BCD, 3X3X and a decoded SMS PDU,
+// with the selection of the hex box and of the ASCII view mirrored into each other.
 
+#include <QTimer>
+#include <array>
+#include <cstdint>
 #include <memory>
 
+#include "common/hex_text.h"
 #include "common/page.h"
+
+class CHexInput;
+class QPlainTextEdit;
 
 namespace Ui {
 class CStringFormatPage;
@@ -14,6 +23,28 @@ public:
     explicit CStringFormatPage(QWidget* parent = nullptr);
     ~CStringFormatPage() override;
 
+    static constexpr int MIRROR_PERIOD_MS = 200;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void RecomputeViews(HexParseResult result, std::size_t count);
+    void ClearViews();
+    void OnByteOrderClicked(int order);
+    void OnPduDirectionClicked(int direction);
+    void StartMirroring(QTimer& timer);
+    void MirrorHexToAscii();
+    void MirrorAsciiToHex();
+    std::string PduText() const;
+
     std::unique_ptr<Ui::CStringFormatPage> ui;
+    std::array<std::uint8_t, MAX_HEX_BYTES> m_frame{};
+    std::uint16_t m_frameLength = 0;
+    int m_byteOrder = 0;
+    int m_pduDirection = 0;
+    CHexInput* m_hexInput = nullptr;
+    // At most one runs: the one of the box that last took the focus.
+    QTimer m_timerHexToAscii;
+    QTimer m_timerAsciiToHex;
 };
