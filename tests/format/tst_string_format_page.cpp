@@ -194,6 +194,8 @@ void TestStringFormatPage::failuresClearFiveViews()
     QCOMPARE(p.Views(), (QStringList{{}, {}, {}, {}, QStringLiteral("01 "), {}}));
     QVERIFY(!p.Timer("hexToAsciiTimer")->isActive());
     QVERIFY(!p.Timer("asciiToHexTimer")->isActive());
+    if (qstrcmp(QTest::currentDataTag(), "bad digit") == 0)
+        SaveScreenshot(&p.page, QStringLiteral("string_format_page_error"));
 
     // Emptying afterwards keeps the information line as it was.
     p.Edit("hexEdit")->clear();
