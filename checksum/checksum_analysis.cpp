@@ -1,0 +1,72 @@
+#include "checksum/checksum_analysis.h"
+
+CChecksumAnalysis::CChecksumAnalysis(std::span<const std::uint8_t> frame, std::span<const ChecksumMethod> methods,
+                                     Notify notify)
+    : m_frame(frame.begin(), frame.end())
+    , m_notify(std::move(notify))
+    , m_running(methods.size())
+{
+    m_workers.reserve(methods.size());
+    try {
+        for (ChecksumMethod method : methods)
+            m_workers.emplace_back(&CChecksumAnalysis::RunWorker, this, method);
+    } catch (...) {
+        Cancel();
+        Join();
+        throw;
+    }
+}
+
+CChecksumAnalysis::~CChecksumAnalysis()
+{
+    Cancel();
+    Join();
+}
+
+void CChecksumAnalysis::Cancel()
+{
+    m_cancel.store(true, std::memory_order_relaxed);
+}
+
+void CChecksumAnalysis::Join()
+{
+    for (std::thread& worker : m_workers)
+        if (worker.joinable())
+            worker.join();
+}
+
+void CChecksumAnalysis::RunWorker(ChecksumMethod method)
+{
+    SearchChecksums(
+        method, m_frame, [this](std::span<const ChecksumMatch> rows) { AppendResultRows(rows); }, &m_cancel);
+    if (m_running.fetch_sub(1, std::memory_order_acq_rel) == 1 && m_notify)
+        m_notify();
+}
+
+void CChecksumAnalysis::AppendResultRows(std::span<const ChecksumMatch> rows)
+{
+    bool notify = false;
+    {
+        std::lock_guard lock(m_rowLock);
+        m_pending.insert(m_pending.end(), rows.begin(), rows.end());
+        m_rowCounter += static_cast<std::uint32_t>(rows.size());
+        notify = !m_notified;
+        m_notified = true;
+    }
+    if (notify && m_notify)
+        m_notify();
+}
+
+void CChecksumAnalysis::TakeRows(std::vector<ChecksumMatch>& rows)
+{
+    rows.clear();
+    std::lock_guard lock(m_rowLock);
+    rows.swap(m_pending);
+    m_notified = false;
+}
+
+std::uint32_t CChecksumAnalysis::RowCount() const
+{
+    std::lock_guard lock(m_rowLock);
+    return m_rowCounter;
+}
