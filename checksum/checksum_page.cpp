@@ -1,12 +1,165 @@
 #include "checksum/checksum_page.h"
 
+#include <QClipboard>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <algorithm>
+
+#include "checksum/checksum_analysis.h"
+#include "checksum/checksum_result_model.h"
+#include "common/hex_input.h"
+#include "common/message_box.h"
 #include "ui_checksum_page.h"
+
+namespace {
+constexpr int ALL_METHODS = -1;  // item data of "ALL" in the method list
+}
 
 CChecksumPage::CChecksumPage(QWidget* parent)
     : CPage(129, parent)
     , ui(std::make_unique<Ui::CChecksumPage>())
 {
     ui->setupUi(this);
+
+    m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_CHECKSUM, m_frame, this);
+    connect(m_hexInput, &CHexInput::Parsed, this,
+            [this](HexParseResult, std::size_t count) { m_frameLength = static_cast<std::uint16_t>(count); });
+
+    ui->methodCombo->addItem(QStringLiteral("ALL"), ALL_METHODS);
+    for (ChecksumMethod method : CHECKSUM_METHODS)
+        ui->methodCombo->addItem(QString::fromLatin1(ChecksumMethodName(method)), static_cast<int>(method));
+    ui->methodCombo->setMaxVisibleItems(static_cast<int>(CHECKSUM_METHOD_COUNT) + 1);
+    ui->methodCombo->setCurrentIndex(0);
+
+    m_results = new CChecksumResultModel(this);
+    QTableView* list = ui->resultList;
+    list->setModel(m_results);
+    QHeaderView* header = list->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    for (int column = 0; column < CChecksumResultModel::COLUMN_COUNT; ++column)
+        list->setColumnWidth(column, CChecksumResultModel::ColumnWidth(column));
+    // Every row has the same height, so the view never measures a row's contents.
+    QHeaderView* rows = list->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(list->fontMetrics().height() + 4);
+    list->viewport()->installEventFilter(this);
+
+    connect(ui->analyseButton, &QPushButton::clicked, this, &CChecksumPage::OnAnalyse);
+    connect(ui->stopButton, &QPushButton::clicked, this, &CChecksumPage::OnStop);
+    ShowProgress();
 }
 
-CChecksumPage::~CChecksumPage() = default;
+CChecksumPage::~CChecksumPage()
+{
+    // Cancel them all first so they wind down together, then wait for each.
+    if (m_analysis)
+        m_analysis->Cancel();
+    for (auto& retired : m_retired)
+        retired->Cancel();
+    m_analysis.reset();
+    m_retired.clear();
+}
+
+bool CChecksumPage::eventFilter(QObject* watched, QEvent* event)
+{
+    // A double-click anywhere in the list copies the selected row, also below the last row.
+    if (watched == ui->resultList->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        OnCopyContent();
+    return CPage::eventFilter(watched, event);
+}
+
+void CChecksumPage::OnAnalyse()
+{
+    if (m_frameLength == 0) {
+        ShowMessage(this, QStringLiteral(u"请输入要分析校验的数据！"));
+        return;
+    }
+
+    RetireAnalysis();
+    m_results->Reset(std::span<const std::uint8_t>(m_frame).first(m_frameLength));
+
+    if (ui->methodCombo->currentIndex() < 0) {
+        ShowProgress();
+        ShowMessage(this, QStringLiteral(u"请选择校验方式！"));
+        return;
+    }
+    std::vector<ChecksumMethod> methods;
+    const int chosen = ui->methodCombo->currentData().toInt();
+    if (chosen == ALL_METHODS)
+        methods.assign(CHECKSUM_METHODS.begin(), CHECKSUM_METHODS.end());
+    else
+        methods.push_back(static_cast<ChecksumMethod>(chosen));
+
+    const std::uint64_t generation = ++m_generation;
+    m_analysis = std::make_unique<CChecksumAnalysis>(
+        std::span<const std::uint8_t>(m_frame).first(m_frameLength), methods, [this, generation] {
+            // Runs on a worker: hand the notice to the user-interface thread and return at once.
+            QMetaObject::invokeMethod(
+                this, [this, generation] { OnAnalysisNotice(generation); }, Qt::QueuedConnection);
+        });
+    ShowProgress();
+}
+
+void CChecksumPage::OnStop()
+{
+    if (m_analysis)
+        m_analysis->Cancel();
+    ShowProgress();
+}
+
+void CChecksumPage::OnCopyContent()
+{
+    const QModelIndexList selected = ui->resultList->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(m_results->ContentText(selected.first().row()));
+    ShowMessage(this, QStringLiteral(u"校验内容已复制到剪贴板！"));
+}
+
+void CChecksumPage::OnAnalysisNotice(std::uint64_t generation)
+{
+    std::erase_if(m_retired, [](const auto& retired) { return retired->Finished(); });
+    if (generation != m_generation || !m_analysis)
+        return;
+
+    // Read the end before taking the rows: every row appended before it is then in this take.
+    const bool finished = m_analysis->Finished();
+    m_analysis->TakeRows(m_taken);
+    m_results->AppendRows(m_taken);
+    if (finished) {
+        const bool stopped = m_analysis->Cancelled();
+        m_analysis.reset();
+        ShowProgress();
+        ui->progressLabel->setText(stopped ? QStringLiteral(u"已停止，共 %1 条").arg(m_results->rowCount())
+                                           : QStringLiteral(u"分析完成，共 %1 条").arg(m_results->rowCount()));
+        emit AnalysisFinished();
+        return;
+    }
+    ShowProgress();
+}
+
+void CChecksumPage::RetireAnalysis()
+{
+    if (!m_analysis)
+        return;
+    m_analysis->Cancel();
+    // Its workers end within one start position; the notice of their end drops it.
+    m_retired.push_back(std::move(m_analysis));
+}
+
+void CChecksumPage::ShowProgress()
+{
+    const bool running = m_analysis != nullptr;
+    ui->stopButton->setEnabled(running && !m_analysis->Cancelled());
+    ui->busyBar->setVisible(running);
+    if (!running)
+        ui->progressLabel->clear();
+    else if (m_analysis->Cancelled())
+        ui->progressLabel->setText(QStringLiteral(u"正在停止…"));
+    else
+        ui->progressLabel->setText(QStringLiteral(u"正在分析… 已找到 %1 条").arg(m_results->rowCount()));
+}

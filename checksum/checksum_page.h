@@ -1,19 +1,58 @@
 #pragma once
+// The "校验分析" page: a frame, a method, and the list of every range followed by its checksum.
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "checksum/checksum_search.h"
+#include "common/hex_text.h"
 #include "common/page.h"
 
 namespace Ui {
 class CChecksumPage;
 }
+class CChecksumAnalysis;
+class CChecksumResultModel;
+class CHexInput;
 
 class CChecksumPage : public CPage {
     Q_OBJECT
 public:
     explicit CChecksumPage(QWidget* parent = nullptr);
+    /// Cancels and joins every worker still running.
     ~CChecksumPage() override;
 
+    /// True from "校验分析" until the last worker of that analysis has ended and its rows are shown.
+    bool Analysing() const { return m_analysis != nullptr; }
+
+signals:
+    // Every row of the analysis is in the list (also after "停止分析").
+    void AnalysisFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void OnAnalyse();
+    void OnStop();
+    void OnCopyContent();
+    void OnAnalysisNotice(std::uint64_t generation);
+    void RetireAnalysis();
+    void ShowProgress();
+
     std::unique_ptr<Ui::CChecksumPage> ui;
+    std::array<std::uint8_t, MAX_HEX_BYTES> m_frame{};
+    std::uint16_t m_frameLength = 0;
+    CHexInput* m_hexInput;
+    CChecksumResultModel* m_results;
+
+    // The analysis the list shows; notices carry its generation so that those of an earlier
+    // analysis never touch the list.
+    std::unique_ptr<CChecksumAnalysis> m_analysis;
+    std::uint64_t m_generation = 0;
+    // Cancelled analyses whose workers have not yet said they ended; dropped when they have.
+    std::vector<std::unique_ptr<CChecksumAnalysis>> m_retired;
+    std::vector<ChecksumMatch> m_taken;
 };
