@@ -2,7 +2,7 @@
 
 #include <QEvent>
 #include <QPlainTextEdit>
-#include <QTextBlock>
+#include <algorithm>
 
 #include "common/hex_input.h"
 #include "common/narrow_text.h"
