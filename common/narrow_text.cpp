@@ -7,10 +7,3 @@ QString NarrowToQString(std::string_view narrow)
     const std::u16string wide = NarrowToWide(narrow);
     return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
 }
-
-QString NarrowToDisplayLines(std::string_view narrow)
-{
-    QString text = NarrowToQString(narrow);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}

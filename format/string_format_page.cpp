@@ -13,9 +13,10 @@
 
 namespace {
 
+// The view takes a CR LF pair for one line break, as a Windows edit box does.
 void Show(QPlainTextEdit* view, const std::string& narrow)
 {
-    view->setPlainText(NarrowToDisplayLines(narrow));
+    view->setPlainText(NarrowToQString(narrow));
 }
 
 // The mirrored selection has to stay visible while the other box has the focus.
