@@ -241,8 +241,9 @@ void TestStringFormatPage::asciiSelectionMirrorsIntoHex()
     QPlainTextEdit* ascii = p.Edit("asciiView");
     PageUnderTest::SelectRange(hex, 0, 2);
 
-    ascii->setFocus();
+    QTest::keyClick(hex, Qt::Key_Tab);  // Tab leaves the hex box for the ASCII view
     QVERIFY(ascii->hasFocus());
+    QCOMPARE(hex->toPlainText(), QStringLiteral("31 32 41 42 43 "));
     QVERIFY(!hex->textCursor().hasSelection());  // the focus change drops both selections
     QVERIFY(p.Timer("asciiToHexTimer")->isActive());
     QVERIFY(!p.Timer("hexToAsciiTimer")->isActive());
