@@ -14,6 +14,9 @@
 
 namespace {
 constexpr int ALL_METHODS = -1;  // item data of "ALL" in the method list
+// Rows added to the list in one turn of the event loop: a few milliseconds of work even when the
+// memory is fresh, so the window never stalls while a degenerate frame yields 500,000 rows.
+constexpr std::size_t MAX_ROWS_PER_TURN = 16384;
 }
 
 CChecksumPage::CChecksumPage(QWidget* parent)
@@ -98,8 +101,7 @@ void CChecksumPage::OnAnalyse()
     m_analysis = std::make_unique<CChecksumAnalysis>(
         std::span<const std::uint8_t>(m_frame).first(m_frameLength), methods, [this, generation] {
             // Runs on a worker: hand the notice to the user-interface thread and return at once.
-            QMetaObject::invokeMethod(
-                this, [this, generation] { OnAnalysisNotice(generation); }, Qt::QueuedConnection);
+            PostNotice(generation);
         });
     ShowProgress();
 }
@@ -120,26 +122,48 @@ void CChecksumPage::OnCopyContent()
     ShowMessage(this, QStringLiteral(u"校验内容已复制到剪贴板！"));
 }
 
+void CChecksumPage::PostNotice(std::uint64_t generation)
+{
+    QMetaObject::invokeMethod(
+        this, [this, generation] { OnAnalysisNotice(generation); }, Qt::QueuedConnection);
+}
+
 void CChecksumPage::OnAnalysisNotice(std::uint64_t generation)
 {
     std::erase_if(m_retired, [](const auto& retired) { return retired->Finished(); });
     if (generation != m_generation || !m_analysis)
         return;
 
-    // Read the end before taking the rows: every row appended before it is then in this take.
-    const bool finished = m_analysis->Finished();
-    m_analysis->TakeRows(m_taken);
-    m_results->AppendRows(m_taken);
-    if (finished) {
-        const bool stopped = m_analysis->Cancelled();
-        m_analysis.reset();
+    if (m_takenShown == m_taken.size()) {
+        // Read the end before taking: every row appended before it is then in this take.
+        m_endTaken = m_analysis->Finished();
+        m_analysis->TakeRows(m_taken);
+        m_takenShown = 0;
+    }
+    const std::size_t count = std::min(MAX_ROWS_PER_TURN, m_taken.size() - m_takenShown);
+    m_results->AppendRows(std::span<const ChecksumMatch>(m_taken).subspan(m_takenShown, count));
+    m_takenShown += count;
+
+    if (m_takenShown < m_taken.size() || (!m_endTaken && m_analysis->Finished())) {
+        // More to show, or the workers ended while this slice was shown and their notice was
+        // spent on it: come back on the next turn.
+        PostNotice(generation);
         ShowProgress();
-        ui->progressLabel->setText(stopped ? QStringLiteral(u"已停止，共 %1 条").arg(m_results->rowCount())
-                                           : QStringLiteral(u"分析完成，共 %1 条").arg(m_results->rowCount()));
-        emit AnalysisFinished();
         return;
     }
+    if (!m_endTaken) {
+        ShowProgress();  // the workers' next notice brings more
+        return;
+    }
+
+    const bool stopped = m_analysis->Cancelled();
+    m_analysis.reset();
+    std::vector<ChecksumMatch>().swap(m_taken);
+    m_takenShown = 0;
     ShowProgress();
+    ui->progressLabel->setText(stopped ? QStringLiteral(u"已停止，共 %1 条").arg(m_results->rowCount())
+                                       : QStringLiteral(u"分析完成，共 %1 条").arg(m_results->rowCount()));
+    emit AnalysisFinished();
 }
 
 void CChecksumPage::RetireAnalysis()
@@ -149,6 +173,8 @@ void CChecksumPage::RetireAnalysis()
     m_analysis->Cancel();
     // Its workers end within one start position; the notice of their end drops it.
     m_retired.push_back(std::move(m_analysis));
+    m_taken.clear();
+    m_takenShown = 0;
 }
 
 void CChecksumPage::ShowProgress()

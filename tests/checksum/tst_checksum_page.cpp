@@ -270,6 +270,7 @@ void TestChecksumPage::newAnalysisDropsTheEarlierRows()
     p.methods->setCurrentText(QStringLiteral("ALL"));
     QTest::mouseClick(p.analyse, Qt::LeftButton);
     QTRY_VERIFY(p.Rows() > 0);
+    SaveScreenshot(p.page.get(), QStringLiteral("checksum_page_running"));
 
     p.edit->setPlainText(QStringLiteral("01 03 00 00 00 0A C5 CD"));
     QVERIFY(p.Run(QStringLiteral("CRC16")));
