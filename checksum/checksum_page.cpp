@@ -69,7 +69,7 @@ CChecksumPage::~CChecksumPage()
 
 bool CChecksumPage::eventFilter(QObject* watched, QEvent* event)
 {
-    // A double-click anywhere in the list copies the selected row, also below the last row.
+    // The list's double-click copies the selected row, wherever the second press lands.
     if (watched == ui->resultList->viewport() && event->type() == QEvent::MouseButtonDblClick)
         OnCopyContent();
     return CPage::eventFilter(watched, event);
