@@ -22,9 +22,11 @@
 
 namespace {
 
+// Bytes in use in every arena plus the large blocks malloc maps on their own.
 double HeapInUse()
 {
-    return static_cast<double>(mallinfo2().uordblks);
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
 }
 
 struct Run {

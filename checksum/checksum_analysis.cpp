@@ -9,7 +9,7 @@ CChecksumAnalysis::CChecksumAnalysis(std::span<const std::uint8_t> frame, std::s
     m_workers.reserve(methods.size());
     try {
         for (ChecksumMethod method : methods)
-            m_workers.emplace_back(&CChecksumAnalysis::RunWorker, this, method);
+            m_workers.emplace_back(&CChecksumAnalysis::SearchWorker, this, method);
     } catch (...) {
         Cancel();
         Join();
@@ -35,7 +35,7 @@ void CChecksumAnalysis::Join()
             worker.join();
 }
 
-void CChecksumAnalysis::RunWorker(ChecksumMethod method)
+void CChecksumAnalysis::SearchWorker(ChecksumMethod method)
 {
     SearchChecksums(
         method, m_frame, [this](std::span<const ChecksumMatch> rows) { AppendResultRows(rows); }, &m_cancel);

@@ -42,7 +42,7 @@ public:
     std::span<const std::uint8_t> Frame() const { return m_frame; }
 
 private:
-    void RunWorker(ChecksumMethod method);
+    void SearchWorker(ChecksumMethod method);
     void AppendResultRows(std::span<const ChecksumMatch> rows);
 
     const std::vector<std::uint8_t> m_frame;
