@@ -24,8 +24,6 @@ public:
     const ChecksumMatch& Match(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
     /// The text of column 6: the checked bytes.
     QString ContentText(int row) const;
-    /// Bytes held per row, for the memory figures.
-    std::size_t RowBytes() const { return sizeof(ChecksumMatch); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -34,3 +34,5 @@ std::vector<ChecksumMatch> FindChecksums(ChecksumMethod method, std::span<const 
 
 /// The checked bytes of a match, "%02X " per byte; empty if the match lies outside the frame.
 std::string FormatMatchContent(const ChecksumMatch& match, std::span<const std::uint8_t> frame);
+
+static_assert(sizeof(ChecksumMatch) == 8, "a row of the result list stays this small");
