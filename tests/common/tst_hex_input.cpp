@@ -1,5 +1,4 @@
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -29,7 +28,6 @@ private slots:
     void errorShowsBoxBeforeLineAndKeepsText_data();
     void errorShowsBoxBeforeLineAndKeepsText();
     void quietOutcomes();
-    void conversionProfileNeitherRewritesNorBoxes();
 };
 
 void TestHexInput::typingRewritesNormalForm()
@@ -94,25 +92,6 @@ void TestHexInput::quietOutcomes()
     QCOMPARE(p.input.LastResult(), HexParseResult::Ok);
     QCOMPARE(p.edit->toPlainText(), QString());
     QCOMPARE(p.info->text(), QString());
-    QVERIFY(recorder.messages.isEmpty());
-}
-
-void TestHexInput::conversionProfileNeitherRewritesNorBoxes()
-{
-    MessageRecorder recorder;
-    QWidget panel;
-    std::array<std::uint8_t, 8> bytes{};
-    auto* edit = new QLineEdit(&panel);
-    auto* info = new QLabel(&panel);
-    CHexInput input(edit, info, HEX_PROFILE_CONVERSION, bytes);
-    QTest::keyClicks(edit, QStringLiteral("0102030405060708"));
-    QCOMPARE(edit->text(), QStringLiteral("0102030405060708"));
-    QCOMPARE(input.Count(), std::size_t{8});
-    QTest::keyClicks(edit, QStringLiteral("09"));
-    QCOMPARE(info->text(), QStringLiteral("数据长度不能超过8"));
-    QCOMPARE(bytes, (std::array<std::uint8_t, 8>{}));
-    edit->setText(QStringLiteral("0g"));
-    QCOMPARE(info->text(), QStringLiteral("数据格式错误"));
     QVERIFY(recorder.messages.isEmpty());
 }
 
