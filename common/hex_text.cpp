@@ -3,6 +3,8 @@
 #include <algorithm>
 
 namespace {
+constexpr char HEX_UPPER[] = "0123456789ABCDEF";
+} // namespace
 
 int HexDigitValue(char c)
 {
@@ -14,10 +16,6 @@ int HexDigitValue(char c)
         return c - 'a' + 10;
     return -1;
 }
-
-constexpr char HEX_UPPER[] = "0123456789ABCDEF";
-
-} // namespace
 
 bool ParseHexByte(char high, char low, std::uint8_t& byte)
 {

@@ -11,6 +11,9 @@ inline constexpr std::size_t MAX_HEX_BYTES = 512;
 
 enum class HexParseResult { Ok, Empty, OddLength, TooLong, BadDigit };
 
+/// Value of one hex digit ("0"-"9", "A"-"F", "a"-"f"), or -1 for any other character.
+int HexDigitValue(char c);
+
 /// Value of one pair of hex digits; false when either character is not a hex digit.
 bool ParseHexByte(char high, char low, std::uint8_t& byte);
 

@@ -1,20 +1,17 @@
 #include "format/pdu_decoder.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/code_page.h"
+#include "common/hex_text.h"
 
 namespace {
 
-int HexDigitValue(char c)
+// The decoders do not validate: a character that is no hex digit counts as 0.
+int DigitOrZero(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return 0;
+    return std::max(0, HexDigitValue(c));
 }
 
 std::string Label(std::u16string_view text)
@@ -143,7 +140,7 @@ std::vector<std::uint8_t> HexTextToBytes(std::string_view chars)
 {
     std::vector<std::uint8_t> bytes(chars.size() / 2);
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(HexDigitValue(chars[2 * i]) << 4 | HexDigitValue(chars[2 * i + 1]));
+        bytes[i] = static_cast<std::uint8_t>(DigitOrZero(chars[2 * i]) << 4 | DigitOrZero(chars[2 * i + 1]));
     return bytes;
 }
 
