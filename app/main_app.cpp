@@ -6,12 +6,13 @@
 #include <exception>
 
 #include "common/message_box.h"
+#include "common/version.h"
 
 CMainApp::CMainApp(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(ApplicationCaption());
-    setApplicationVersion(QStringLiteral("1.01"));
+    setApplicationVersion(QStringLiteral(VELMORRA_VERSION));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(fusion);
     // The forms are placed in pixels; a fixed pixel size keeps every caption inside its control,

@@ -23,6 +23,7 @@ CMainDialog::CMainDialog(QWidget* parent)
     ui->setupUi(this);
     m_tabPages = ui->tabPages;
     setWindowIcon(m_hIcon);
+    setWindowTitle(QString::fromUtf8(PRODUCT_TITLE));
 
     // Fixed size: the client area is laid out in absolute positions and never re-arranges.
     ui->centralwidget->setFixedSize(888, 500);
@@ -67,7 +68,7 @@ void CMainDialog::CreateStatusBar()
     auto* text0 = new QLabel(part0);
     text0->setObjectName(QStringLiteral("statusText0"));
     const QString gap7(7, QLatin1Char(' '));
-    text0->setText(QStringLiteral("通讯数据分析辅助工具V1.01") + gap7 + QStringLiteral("E-Mail:") +
+    text0->setText(QString::fromUtf8(PRODUCT_SHORT_TITLE) + gap7 + QStringLiteral("E-Mail:") +
                    QString::fromUtf8(MAKER_EMAIL) + gap7 + QStringLiteral("QQ:") + QString::fromUtf8(MAKER_QQ));
     row->addWidget(icon);
     row->addWidget(text0, 1);

@@ -1,7 +1,12 @@
 #pragma once
-// The maker's name and contact details, shown in the About box and the status bar.
+// The product's title and the maker's name and contact details, shown in the title bar, the About
+// box and the status bar.
 
-inline constexpr char PRODUCT_TITLE[] = "Tessik通讯数据分析辅助工具 V1.01";
+#include "common/version.h"
+
+inline constexpr char PRODUCT_TITLE[] = "Tessik通讯数据分析辅助工具 V" VELMORRA_VERSION;
+// The product's short name with the version, as the status bar opens.
+inline constexpr char PRODUCT_SHORT_TITLE[] = "通讯数据分析辅助工具V" VELMORRA_VERSION;
 inline constexpr char MAKER_NAME[] = "Tessik工作室";
 inline constexpr char MAKER_WEB[] = "http://www.tessik.cn";
 inline constexpr char MAKER_EMAIL[] = "service@tessik.cn";
