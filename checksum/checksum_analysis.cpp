@@ -1,5 +1,43 @@
 #include "checksum/checksum_analysis.h"
 
+#include <condition_variable>
+
+namespace {
+
+// The holds of CWorkerHold. `holds` is changed only by the holds themselves, under `mutex`;
+// workers read it under `mutex` and wait on `changed`, which Cancel() and the last release wake.
+struct WorkerHolds {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int holds = 0;
+    std::atomic<bool> engaged{false};  // holds > 0, read without the lock after every batch
+};
+
+WorkerHolds& Holds()
+{
+    static WorkerHolds holds;
+    return holds;
+}
+
+} // namespace
+
+CWorkerHold::CWorkerHold()
+{
+    std::lock_guard lock(Holds().mutex);
+    ++Holds().holds;
+    Holds().engaged.store(true);
+}
+
+CWorkerHold::~CWorkerHold()
+{
+    {
+        std::lock_guard lock(Holds().mutex);
+        if (--Holds().holds == 0)
+            Holds().engaged.store(false);
+    }
+    Holds().changed.notify_all();
+}
+
 CChecksumAnalysis::CChecksumAnalysis(std::span<const std::uint8_t> frame, std::span<const ChecksumMethod> methods,
                                      Notify notify)
     : m_frame(frame.begin(), frame.end())
@@ -26,6 +64,19 @@ CChecksumAnalysis::~CChecksumAnalysis()
 void CChecksumAnalysis::Cancel()
 {
     m_cancel.store(true, std::memory_order_relaxed);
+    if (Holds().engaged.load()) {
+        // Taking the lock orders the flag before a held worker's next look at it.
+        { std::lock_guard lock(Holds().mutex); }
+        Holds().changed.notify_all();
+    }
+}
+
+void CChecksumAnalysis::PauseWhileHeld() const
+{
+    if (!Holds().engaged.load())
+        return;
+    std::unique_lock lock(Holds().mutex);
+    Holds().changed.wait(lock, [this] { return Holds().holds == 0 || m_cancel.load(std::memory_order_relaxed); });
 }
 
 void CChecksumAnalysis::Join()
@@ -38,7 +89,12 @@ void CChecksumAnalysis::Join()
 void CChecksumAnalysis::SearchWorker(ChecksumMethod method)
 {
     SearchChecksums(
-        method, m_frame, [this](std::span<const ChecksumMatch> rows) { AppendResultRows(rows); }, &m_cancel);
+        method, m_frame,
+        [this](std::span<const ChecksumMatch> rows) {
+            AppendResultRows(rows);
+            PauseWhileHeld();
+        },
+        &m_cancel);
     if (m_running.fetch_sub(1, std::memory_order_acq_rel) == 1 && m_notify)
         m_notify();
 }

@@ -13,6 +13,17 @@
 
 #include "checksum/checksum_search.h"
 
+// Test seam: while one of these lives, every worker pauses after each batch of rows it hands over,
+// until the last hold is released or its own analysis is cancelled. A test can then act while an
+// analysis is certainly still running, whatever the machine's speed.
+class CWorkerHold {
+public:
+    CWorkerHold();
+    ~CWorkerHold();
+    CWorkerHold(const CWorkerHold&) = delete;
+    CWorkerHold& operator=(const CWorkerHold&) = delete;
+};
+
 class CChecksumAnalysis {
 public:
     // Called on a worker thread, outside the lock: when rows start waiting in an empty queue, and
@@ -44,6 +55,7 @@ public:
 private:
     void SearchWorker(ChecksumMethod method);
     void AppendResultRows(std::span<const ChecksumMatch> rows);
+    void PauseWhileHeld() const;
 
     const std::vector<std::uint8_t> m_frame;
     const Notify m_notify;

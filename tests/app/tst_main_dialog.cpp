@@ -55,7 +55,7 @@ void TestMainDialog::init()
 {
     m_dialog = std::make_unique<CMainDialog>();
     m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get(), 30000));
     m_tabs = m_dialog->TabPages();
 }
 

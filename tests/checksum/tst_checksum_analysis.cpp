@@ -2,6 +2,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 #include "checksum/checksum_analysis.h"
 
@@ -16,7 +17,7 @@ private slots:
         QTest::addColumn<bool>("cancel");
         QTest::newRow("noisy zeros") << QByteArray(90, 0) + QByteArray::fromHex("5A01C37F00E2") + QByteArray(100, 0) << false;
         QTest::newRow("nothing to find") << QByteArray(2, 0) << false;
-        QTest::newRow("cancelled at once") << QByteArray(512, 0) << true;
+        QTest::newRow("cancelled while held") << QByteArray(512, 0) << true;
     }
 
     void eachMethodKeepsItsOrder()
@@ -29,41 +30,65 @@ private slots:
         std::condition_variable wake;
         int notices = 0, seen = 0;
         const auto notify = [&] { std::lock_guard lock(mutex); ++notices; wake.notify_one(); };
-        CChecksumAnalysis analysis(std::vector<std::uint8_t>(bytes), CHECKSUM_METHODS, notify);
+        // Held, every worker hands over the rows of its first start position and waits there; the
+        // cancel then ends each one before its next start position (or before its first).
+        std::optional<CWorkerHold> hold;
         if (cancel)
-            analysis.Cancel();
-        const auto started = std::chrono::steady_clock::now();
+            hold.emplace();
+        CChecksumAnalysis analysis(std::vector<std::uint8_t>(bytes), CHECKSUM_METHODS, notify);
         std::vector<ChecksumMatch> rows, taken;
         for (bool finished = false; !finished;) {
             std::unique_lock lock(mutex);
-            QVERIFY2(wake.wait_for(lock, 30s, [&] { return notices > seen; }), "a notice never came");
+            QVERIFY2(wake.wait_for(lock, 60s, [&] { return notices > seen; }), "a notice never came");
             seen = notices;
             lock.unlock();
             finished = analysis.Finished();
             analysis.TakeRows(taken);
             rows.insert(rows.end(), taken.begin(), taken.end());
+            if (cancel)
+                analysis.Cancel();
         }
-        QVERIFY(!cancel || std::chrono::steady_clock::now() - started < 2s);
+        QVERIFY(!rows.empty() || frame.size() < 3);
         for (ChecksumMethod method : CHECKSUM_METHODS) {
             std::vector<ChecksumMatch> mine, all = FindChecksums(method, bytes);
             std::copy_if(rows.begin(), rows.end(), std::back_inserter(mine), [&](auto& r) { return r.method == method; });
             QVERIFY(mine.size() <= all.size() && std::equal(mine.begin(), mine.end(), all.begin()));
-            QVERIFY(cancel || mine.size() == all.size());
+            if (cancel)
+                QVERIFY(std::all_of(mine.begin(), mine.end(), [](auto& r) { return r.start == 1; }));
+            else
+                QCOMPARE(mine.size(), all.size());
         }
     }
 
     void destroyWhileRunning()
     {
-        // The destructor cancels and joins: no notice may come afterwards.
+        // The destructor cancels and joins, held workers included: no notice may come afterwards.
         const std::vector<std::uint8_t> zeros(512, 0);
-        for (int round = 0; round < 5; ++round) {
-            std::atomic<int> notices{0};
-            auto analysis = std::make_unique<CChecksumAnalysis>(zeros, CHECKSUM_METHODS, [&] { ++notices; });
-            std::this_thread::sleep_for(std::chrono::milliseconds(round));
+        for (bool held : {false, true}) {
+            std::optional<CWorkerHold> hold;
+            if (held)
+                hold.emplace();
+            std::mutex mutex;
+            std::condition_variable wake;
+            int notices = 0, late = 0;
+            bool destroyed = false;
+            // A worker outliving the analysis would also touch these after their scope, which the
+            // sanitizer builds report.
+            auto analysis = std::make_unique<CChecksumAnalysis>(zeros, CHECKSUM_METHODS, [&] {
+                std::lock_guard lock(mutex);
+                ++notices;
+                late += destroyed;
+                wake.notify_one();
+            });
+            if (held) {
+                std::unique_lock lock(mutex);
+                QVERIFY(wake.wait_for(lock, 60s, [&] { return notices > 0; }));
+                QVERIFY(!analysis->Finished());
+            }
             analysis.reset();
-            const int settled = notices.load();
-            std::this_thread::sleep_for(5ms);
-            QCOMPARE(notices.load(), settled);
+            std::lock_guard lock(mutex);
+            destroyed = true;
+            QCOMPARE(late, 0);
         }
     }
 };

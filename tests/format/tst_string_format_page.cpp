@@ -2,7 +2,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "format/string_format_page.h"
 #include "test_support.h"
@@ -16,12 +18,12 @@ struct PageUnderTest {
         page.resize(667, 455);
         page.show();
         QApplication::setActiveWindow(&page);
-        QVERIFY(QTest::qWaitForWindowActive(&page));
+        QVERIFY(QTest::qWaitForWindowActive(&page, 30000));
     }
     QPlainTextEdit* Edit(const char* name) { return page.findChild<QPlainTextEdit*>(name); }
     void Click(const char* radio) { QTest::mouseClick(page.findChild<QRadioButton*>(radio), Qt::LeftButton); }
-    QString Timers() { return QString::number(Timer("hexToAsciiTimer")) + QString::number(Timer("asciiToHexTimer")); }
-    bool Timer(const char* name) { return page.findChild<QTimer*>(name)->isActive(); }
+    QString Timers() { return QString::number(Timer("hexToAsciiTimer")->isActive()) + QString::number(Timer("asciiToHexTimer")->isActive()); }
+    QTimer* Timer(const char* name) { return page.findChild<QTimer*>(name); }
     QStringList Views()
     {
         QStringList texts;
@@ -111,18 +113,20 @@ void TestStringFormatPage::selectionsMirror()
     hex->setPlainText("3132414243");
     QCOMPARE(p.Timers(), "10");
     Select(hex, 6, 11);  // "41 42"
-    QTRY_COMPARE_WITH_TIMEOUT(ascii->textCursor().selectedText(), "AB", 400);
+    // The mirror runs on the page's 200 ms timer; the bounds only keep a broken page from hanging.
+    QTRY_COMPARE_WITH_TIMEOUT(ascii->textCursor().selectedText(), "AB", 10000);
     QCOMPARE(ascii->textCursor().selectionStart(), 2);
     QTest::keyClick(hex, Qt::Key_Tab);  // into the ASCII view; the focus change drops both selections
     QVERIFY(ascii->hasFocus() && !hex->textCursor().hasSelection() && !ascii->textCursor().hasSelection());
     QCOMPARE(p.Timers(), "01");
     Select(ascii, 2, 4);
-    QTRY_COMPARE_WITH_TIMEOUT(hex->textCursor().selectionStart(), 6, 400);
+    QTRY_COMPARE_WITH_TIMEOUT(hex->textCursor().selectionStart(), 6, 10000);
     QCOMPARE(hex->textCursor().selectionEnd(), 12);
     hex->setFocus();
     QCOMPARE(p.Timers(), "10");
     Select(hex, 7, 10);  // "1 4": from a last digit to a first digit
-    QTest::qWait(450);
+    QSignalSpy mirrored(p.Timer("hexToAsciiTimer"), &QTimer::timeout);  // connected after the page's own slot
+    QVERIFY(mirrored.wait(10000));
     QVERIFY(!ascii->textCursor().hasSelection());
 }
 
