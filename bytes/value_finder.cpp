@@ -1,0 +1,211 @@
+#include "bytes/value_finder.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "bytes/variable_decoder.h"
+
+namespace {
+
+constexpr VariableType NUMERIC_TYPES[] = {VariableType::UCHAR, VariableType::CHAR,  VariableType::UINT,
+                                          VariableType::INT,   VariableType::FLOAT, VariableType::DWORD,
+                                          VariableType::LONG};
+
+// One placement before its texts are made: only the few that are kept get those.
+struct Candidate {
+    std::uint16_t offset;  // 0-based
+    VariableType type;
+    std::uint8_t width;
+    std::uint8_t order;
+    std::uint8_t scale;
+    double value;
+    double scaled;
+    double difference;
+};
+
+// Ranking: closer first, then plainer: earlier scale, the first byte order before the others, wider
+// type, then earlier order and offset.
+bool RanksBefore(const Candidate& a, const Candidate& b)
+{
+    if (a.difference != b.difference)
+        return a.difference < b.difference;
+    if (a.scale != b.scale)
+        return a.scale < b.scale;
+    if ((a.order == 0) != (b.order == 0))
+        return a.order == 0;
+    if (a.width != b.width)
+        return a.width > b.width;
+    if (a.order != b.order)
+        return a.order < b.order;
+    if (a.offset != b.offset)
+        return a.offset < b.offset;
+    return a.type < b.type;
+}
+
+// Packed BCD, two decimal digits a byte, most significant first; false when a nibble is not a digit.
+bool ReadBcd(const std::uint8_t* b, std::size_t width, double& value)
+{
+    value = 0;
+    for (std::size_t k = 0; k < width; ++k) {
+        if ((b[k] >> 4) > 9 || (b[k] & 0x0F) > 9)
+            return false;
+        value = value * 100 + (b[k] >> 4) * 10 + (b[k] & 0x0F);
+    }
+    return true;
+}
+
+template <typename Number>
+std::string NumberText(Number value)
+{
+    std::array<char, 64> text;
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+    return std::string(text.data(), result.ptr);
+}
+
+std::string FixedText(double value, int decimals)
+{
+    std::array<char, 400> text;  // the largest double has 309 integer digits
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals);
+    return std::string(text.data(), result.ptr);
+}
+
+// The decimals a scale factor of 10^-k adds, or -1 for any other factor.
+int ScaleDecimals(double scale)
+{
+    for (int k = 0; k <= 9; ++k)
+        if (std::fabs(scale - std::pow(10.0, -k)) <= 1e-12 * std::pow(10.0, -k))
+            return k;
+    return -1;
+}
+
+class CFinder {
+public:
+    CFinder(double reading, const FindTolerance& tolerance, std::span<const double> scales)
+        : m_reading(reading)
+        , m_scales(scales.first(std::min<std::size_t>(scales.size(), 255)))
+    {
+        const double amount = std::fabs(tolerance.amount);
+        m_tolerance = tolerance.percent ? std::fabs(reading) * amount / 100 : amount;
+        // Scaled integers carry the rounding of the factor; a float carries 24 bits of precision.
+        m_integerSlack = 1e-9 * std::max(1.0, std::fabs(reading));
+        m_floatSlack = std::ldexp(std::fabs(reading), -23);
+    }
+
+    void Consider(std::size_t offset, VariableType type, std::size_t width, int order, double value)
+    {
+        const double slack = type == VariableType::FLOAT ? m_floatSlack : m_integerSlack;
+        for (std::size_t s = 0; s < m_scales.size(); ++s) {
+            const double scaled = value * m_scales[s];
+            const double difference = std::fabs(scaled - m_reading);
+            if (!(difference <= m_tolerance + slack))
+                continue;
+            const Candidate candidate{static_cast<std::uint16_t>(offset), type, static_cast<std::uint8_t>(width),
+                                      static_cast<std::uint8_t>(order), static_cast<std::uint8_t>(s), value,
+                                      scaled, difference};
+            // The same scaled value from another order or scale of this placement: keep the better.
+            const auto same = std::find_if(m_placement.begin(), m_placement.end(),
+                                           [&](const Candidate& c) { return c.scaled == scaled; });
+            if (same == m_placement.end())
+                m_placement.push_back(candidate);
+            else if (RanksBefore(candidate, *same))
+                *same = candidate;
+        }
+    }
+
+    // The placements of one type at one offset are complete.
+    void EndPlacement()
+    {
+        m_found.insert(m_found.end(), m_placement.begin(), m_placement.end());
+        m_placement.clear();
+    }
+
+    std::vector<Candidate>& Found() { return m_found; }
+
+private:
+    double m_reading;
+    std::span<const double> m_scales;
+    double m_tolerance;
+    double m_integerSlack;
+    double m_floatSlack;
+    std::vector<Candidate> m_placement;
+    std::vector<Candidate> m_found;
+};
+
+ValueHit MakeHit(const Candidate& c, std::span<const std::uint8_t> frame, std::span<const double> scales)
+{
+    const std::uint8_t* b = frame.data() + c.offset;
+    ValueHit hit{static_cast<std::size_t>(c.offset) + 1, c.type, c.width, c.order, c.scale, c.value, c.scaled,
+                 c.difference, DecodeVariable(c.type, c.order, b, c.width).memory, {}, {}};
+    if (c.type == VariableType::FLOAT) {
+        hit.valueText = NumberText(static_cast<float>(c.value));
+        hit.scaledText = c.scale == 0 && scales[0] == 1 ? hit.valueText : NumberText(static_cast<float>(c.scaled));
+    } else {
+        hit.valueText = NumberText(static_cast<std::int64_t>(c.value));
+        const int decimals = ScaleDecimals(scales[c.scale]);
+        hit.scaledText = decimals >= 0 ? FixedText(c.scaled, decimals) : NumberText(c.scaled);
+    }
+    return hit;
+}
+
+} // namespace
+
+FindValueResult FindValue(std::span<const std::uint8_t> frame, double reading, const FindTolerance& tolerance,
+                          std::span<const double> scales)
+{
+    FindValueResult result;
+    if (!std::isfinite(reading) || !std::isfinite(tolerance.amount) || scales.empty())
+        return result;
+    CFinder finder(reading, tolerance, scales);
+    const std::size_t n = frame.size();
+    for (std::size_t offset = 0; offset < n; ++offset) {
+        const std::uint8_t* b = frame.data() + offset;
+        for (VariableType type : NUMERIC_TYPES) {
+            const std::size_t width = VariableTypeInfo(type).width;
+            if (offset + width > n)
+                continue;
+            const std::size_t orders = std::max<std::size_t>(1, ByteOrdersOf(type).size());
+            for (std::size_t order = 0; order < orders; ++order) {
+                const double value = ReadNumber(type, static_cast<int>(order), b);
+                if (type == VariableType::FLOAT) {
+                    const int kind = std::fpclassify(static_cast<float>(value));
+                    if (kind != FP_NORMAL && kind != FP_ZERO)
+                        continue;
+                }
+                finder.Consider(offset, type, width, static_cast<int>(order), value + 0.0);  // no -0
+            }
+            finder.EndPlacement();
+        }
+        for (std::size_t width = 1; width <= MAX_BCD_BYTES && offset + width <= n; ++width) {
+            double value;
+            if (!ReadBcd(b, width, value))
+                break;  // a wider number holds the same bad nibble
+            finder.Consider(offset, VariableType::BCD, width, 0, value);
+            finder.EndPlacement();
+        }
+    }
+
+    std::vector<Candidate>& found = finder.Found();
+    result.total = found.size();
+    const std::size_t kept = std::min(found.size(), MAX_VALUE_HITS);
+    std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(), RanksBefore);
+    result.hits.reserve(kept);
+    for (std::size_t i = 0; i < kept; ++i)
+        result.hits.push_back(MakeHit(found[i], frame, scales));
+    return result;
+}
+
+const char* HitOrderCaption(const ValueHit& hit)
+{
+    const std::span<const ByteOrderEntry> orders = ByteOrdersOf(hit.type);
+    return hit.order >= 0 && static_cast<std::size_t>(hit.order) < orders.size() ? orders[hit.order].caption : "";
+}
+
+std::string DescribeHit(const ValueHit& hit)
+{
+    std::string text = "第" + std::to_string(hit.offset) + "字节 " + VariableTypeInfo(hit.type).name;
+    if (*HitOrderCaption(hit))
+        text += std::string(" ") + HitOrderCaption(hit);
+    return text + " = " + hit.scaledText;
+}

@@ -1,0 +1,152 @@
+#include <QRandomGenerator>
+#include <QTest>
+#include <bit>
+#include <set>
+
+#include "bytes/value_finder.h"
+#include "bytes/variable_decoder.h"
+
+namespace {
+
+std::vector<std::uint8_t> RandomFrame(std::size_t size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    std::vector<std::uint8_t> frame(size);
+    for (auto& b : frame)
+        b = static_cast<std::uint8_t>(random.generate());
+    return frame;
+}
+
+// Writes the value's memory image m0 m1 (m2 m3) so that the type reads it back in `order`.
+void Plant(std::vector<std::uint8_t>& frame, std::size_t at, VariableType type, int order, std::uint32_t image)
+{
+    const ByteOrderEntry& entry = ByteOrdersOf(type)[static_cast<std::size_t>(order)];
+    for (std::size_t k = 0; k < VariableTypeInfo(type).width; ++k)
+        frame[at + entry.valueFrom[k]] = static_cast<std::uint8_t>(image >> (8 * k));
+}
+
+QString Hit(const ValueHit& hit)
+{
+    return QString::fromStdString(DescribeHit(hit)) + QStringLiteral(" x") + QString::number(hit.scale);
+}
+
+} // namespace
+
+class TestValueFinder : public QObject {
+    Q_OBJECT
+private slots:
+    void plantedReadingRanksFirst_data();
+    void plantedReadingRanksFirst();
+    void bcdReading();
+    void randomFrameHitsStayWithinTolerance();
+    void zeroFrameGivesABoundedRankedList();
+    void floatsThatAreNoReadings();
+};
+
+void TestValueFinder::plantedReadingRanksFirst_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<quint32>("image");
+    QTest::addColumn<double>("reading");
+    QTest::addColumn<QString>("first");
+    const quint32 f = std::bit_cast<quint32>(230.5f);
+    QTest::newRow("FLOAT 0") << int(VariableType::FLOAT) << 0 << f << 230.5 << "第8字节 FLOAT FF1 FF2 FF3 FF4 = 230.5 x0";
+    QTest::newRow("FLOAT 1") << int(VariableType::FLOAT) << 1 << f << 230.5 << "第8字节 FLOAT FF4 FF3 FF2 FF1 = 230.5 x0";
+    QTest::newRow("FLOAT 2") << int(VariableType::FLOAT) << 2 << f << 230.5 << "第8字节 FLOAT FF2 FF1 FF4 FF3 = 230.5 x0";
+    QTest::newRow("FLOAT 3") << int(VariableType::FLOAT) << 3 << f << 230.5 << "第8字节 FLOAT FF3 FF4 FF1 FF2 = 230.5 x0";
+    QTest::newRow("UINT x0.1") << int(VariableType::UINT) << 0 << quint32(2305) << 230.5 << "第8字节 UINT FF1 FF2 = 230.5 x1";
+    QTest::newRow("UINT x0.1 swapped") << int(VariableType::UINT) << 1 << quint32(2305) << 230.5 << "第8字节 UINT FF2 FF1 = 230.5 x1";
+    QTest::newRow("negative LONG") << int(VariableType::LONG) << 3 << quint32(-123456) << -123456.0 << "第8字节 LONG FF3 FF4 FF1 FF2 = -123456 x0";
+    QTest::newRow("LONG x0.001") << int(VariableType::LONG) << 1 << quint32(-1234567) << -1234.567 << "第8字节 LONG FF4 FF3 FF2 FF1 = -1234.567 x3";
+    // The INT inside the sign-extended LONG reads the same; the wider type ranks first.
+    QTest::newRow("LONG over an INT") << int(VariableType::LONG) << 3 << quint32(-4321) << -4.321 << "第8字节 LONG FF3 FF4 FF1 FF2 = -4.321 x3";
+}
+
+void TestValueFinder::plantedReadingRanksFirst()
+{
+    QFETCH(int, type);
+    QFETCH(int, order);
+    QFETCH(quint32, image);
+    QFETCH(double, reading);
+    QFETCH(QString, first);
+    std::vector<std::uint8_t> frame = RandomFrame(64, 7);
+    Plant(frame, 7, static_cast<VariableType>(type), order, image);
+    const FindValueResult found = FindValue(frame, reading, {});
+    QVERIFY(!found.hits.empty());
+    QCOMPARE(Hit(found.hits[0]), first);
+
+}
+
+void TestValueFinder::bcdReading()
+{
+    // 02 30 50 is 23050, so 230.5 at scale 0.01; a byte that is no BCD ends the wider numbers.
+    std::vector<std::uint8_t> frame = RandomFrame(64, 8);
+    const std::uint8_t bcd[] = {0x02, 0x30, 0x50, 0xA0};
+    std::copy(std::begin(bcd), std::end(bcd), frame.begin() + 40);
+    const FindValueResult found = FindValue(frame, 230.5, {0.001, false});
+    QCOMPARE(Hit(found.hits[0]), QStringLiteral("第41字节 BCD = 230.50 x2"));
+    QCOMPARE(found.hits[0].memory, "02 30 50 ");
+    QCOMPARE(found.hits[0].valueText, "23050");
+}
+
+void TestValueFinder::randomFrameHitsStayWithinTolerance()
+{
+    const std::vector<std::uint8_t> frame = RandomFrame(512, 99);
+    for (const FindTolerance tolerance : {FindTolerance{0.5, false}, FindTolerance{1, true}}) {
+        const FindValueResult found = FindValue(frame, 230.5, tolerance);
+        const double allowed = tolerance.percent ? 2.305 : 0.5;
+        QVERIFY(!found.hits.empty() && found.hits.size() <= MAX_VALUE_HITS && found.total >= found.hits.size());
+        for (std::size_t i = 0; i < found.hits.size(); ++i) {
+            const ValueHit& hit = found.hits[i];
+            QVERIFY2(hit.difference <= allowed * (1 + 1e-6), qPrintable(Hit(hit)));
+            QVERIFY(i == 0 || found.hits[i - 1].difference <= hit.difference);
+            if (hit.type == VariableType::BCD)
+                continue;
+            // The hit reads back through the page's decode pass: one variable at its offset.
+            ByteOrderOptions options;
+            options.index.fill(hit.order);
+            const std::vector<VariableRow> row{{VariableTypeInfo(hit.type).name, std::to_string(hit.width)}};
+            const int head = 3 * static_cast<int>(hit.offset - 1);
+            const DecodeOutcome decoded = DecodeVariables(frame, head, head + 3 * static_cast<int>(hit.width), options, row);
+            QCOMPARE(decoded.rows.at(0).memory, hit.memory);
+            QVERIFY(std::fabs(std::stod(decoded.rows[0].value) - hit.value) <= 0.0005 * std::max(1.0, std::fabs(hit.value)));
+        }
+    }
+}
+
+void TestValueFinder::zeroFrameGivesABoundedRankedList()
+{
+    // Every placement reads 0: one hit per type and offset, the widest first, the list cut.
+    const std::vector<std::uint8_t> zeros(512, 0);
+    const FindValueResult found = FindValue(zeros, 0, {});
+    QCOMPARE(found.hits.size(), MAX_VALUE_HITS);
+    // UCHAR, CHAR at 512 offsets; UINT, INT at 511; FLOAT, DWORD, LONG at 509; BCD of 1 to 4 bytes.
+    QCOMPARE(found.total, std::size_t(2 * 512 + 2 * 511 + 3 * 509 + 512 + 511 + 510 + 509));
+    QStringList firstOffset;
+    std::set<std::tuple<std::size_t, int, std::size_t>> placements;
+    for (const ValueHit& hit : found.hits) {
+        QVERIFY(hit.scale == 0 && hit.order == 0 && hit.width == 4);
+        QVERIFY(placements.insert({hit.offset, int(hit.type), hit.width}).second);
+        if (hit.offset == 1)
+            firstOffset << QString::fromStdString(DescribeHit(hit));
+    }
+    QCOMPARE(firstOffset, (QStringList{"第1字节 FLOAT FF1 FF2 FF3 FF4 = 0", "第1字节 DWORD FF1 FF2 FF3 FF4 = 0",
+                                       "第1字节 LONG FF1 FF2 FF3 FF4 = 0", "第1字节 BCD = 0"}));
+}
+
+void TestValueFinder::floatsThatAreNoReadings()
+{
+    // Under FF1 FF2 FF3 FF4 these bytes are a denormal, an infinity and a NaN.
+    const std::vector<std::uint8_t> frame{0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x7F, 0x00, 0x00, 0xC0, 0x7F};
+    for (double reading : {0.0, 1e38}) {
+        const FindValueResult found = FindValue(frame, reading, {1e39, false}, std::span<const double>(DEFAULT_SCALES, 1));
+        for (const ValueHit& hit : found.hits)
+            QVERIFY2(hit.type != VariableType::FLOAT || hit.value == 0 || std::isnormal(static_cast<float>(hit.value)),
+                     qPrintable(Hit(hit)));
+    }
+    QCOMPARE(FindValue(frame, 1, {0, false}, {}).hits.size(), std::size_t(0));
+}
+
+QTEST_APPLESS_MAIN(TestValueFinder)
+#include "tst_value_finder.moc"
