@@ -15,7 +15,7 @@ const QString CAPTION = QStringLiteral("数学转换");
 
 struct Evaluation {
     bool ok;
-    QString text;  // the result's text, or the description of what went wrong
+    QString text;  // the result as text, or what went wrong in the engine's words
 };
 
 // A fresh engine for every evaluation: nothing a formula defines survives it. The watchdog
