@@ -1,0 +1,124 @@
+#include "common/list_combo_editor.h"
+
+#include <QAbstractItemView>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+CListComboEditor::CListComboEditor(int row, int column, const QString& text, const QStringList& choices,
+                                   QWidget* parent)
+    : QComboBox(parent)
+    , m_row(row)
+    , m_column(column)
+    , m_startText(text)
+{
+    setObjectName(QStringLiteral("listComboEditor"));
+    // A list below the cell, as a drop-down list box opens, rather than a menu over it that
+    // would ignore the visible-entry limit.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    setMaxVisibleItems(MAX_VISIBLE_ENTRIES);
+    addItems(choices);
+    setCurrentIndex(text.isEmpty() ? -1 : findText(text, Qt::MatchStartsWith));
+    // Keys in the open list go to its view; the list window hides however it closes.
+    m_popup = view()->window();
+    view()->installEventFilter(this);
+    m_popup->installEventFilter(this);
+}
+
+CListComboEditor::~CListComboEditor()
+{
+    view()->removeEventFilter(this);
+    m_popup->removeEventFilter(this);
+}
+
+QString CListComboEditor::EndText() const
+{
+    if (m_cancelled)
+        return m_startText;
+    return currentIndex() < 0 ? QString() : itemText(currentIndex());
+}
+
+void CListComboEditor::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();  // never the dialog's default button
+        Finish();
+        return;
+    case Qt::Key_Escape:
+        event->accept();
+        m_cancelled = true;
+        Finish();
+        return;
+    default:
+        QComboBox::keyPressEvent(event);
+    }
+}
+
+void CListComboEditor::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    // The popup list takes the focus while it is open; it ends the edit when it closes.
+    if (event->reason() != Qt::PopupFocusReason && !m_popup->isVisible())
+        Finish();
+}
+
+bool CListComboEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        m_cancelled = true;  // the list closes on it, and the edit ends cancelled
+    if (watched == m_popup && event->type() == QEvent::Hide) {
+        // A chosen entry becomes current only after the list has hidden; read it afterwards.
+        QMetaObject::invokeMethod(this, &CListComboEditor::Finish, Qt::QueuedConnection);
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void CListComboEditor::Finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    emit Finished();
+}
+
+QWidget* CListComboDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                          const QModelIndex& index) const
+{
+    auto* editor = new CListComboEditor(index.row(), index.column(),
+                                        index.data(Qt::DisplayRole).toString(), m_choices, parent);
+    editor->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
+    connect(editor, &CListComboEditor::Finished, this, &CListComboDelegate::CommitAndClose);
+    return editor;
+}
+
+void CListComboDelegate::setEditorData(QWidget*, const QModelIndex&) const
+{
+    // The editor keeps the text it opened with; the cell changes only when the edit ends.
+}
+
+void CListComboDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                              const QModelIndex&) const
+{
+    editor->setGeometry(option.rect);
+}
+
+void CListComboDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    static_cast<CListComboEditor*>(editor)->Discard();
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+bool CListComboDelegate::eventFilter(QObject*, QEvent*)
+{
+    // The editor handles Enter, Escape and the loss of focus itself (each ends the edit with a
+    // write); the stock filter would close on Escape without one.
+    return false;
+}
+
+void CListComboDelegate::CommitAndClose()
+{
+    auto* editor = qobject_cast<QWidget*>(sender());
+    emit commitData(editor);
+    emit closeEditor(editor);
+}

@@ -1,0 +1,132 @@
+#include "common/list_edit_editor.h"
+
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+CListEditEditor::CListEditEditor(int row, int column, const QString& text, const QString& allowed,
+                                 QWidget* parent)
+    : QLineEdit(parent)
+    , m_row(row)
+    , m_column(column)
+    , m_startText(text)
+    , m_allowed(allowed)
+{
+    setObjectName(QStringLiteral("listEditEditor"));
+    setFrame(false);
+    setText(text);
+    selectAll();
+}
+
+void CListEditEditor::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Accepted here, so a dialog's default button never sees the key.
+        event->accept();
+        Finish();
+        return;
+    case Qt::Key_Escape:
+        event->accept();
+        m_cancelled = true;
+        Finish();
+        return;
+    default:
+        break;
+    }
+    if (Refuses(event)) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+bool CListEditEditor::Refuses(const QKeyEvent* event) const
+{
+    if (m_allowed.isEmpty())
+        return false;
+    // Only typed characters are filtered; editing keys and shortcuts (Backspace, copy, paste,
+    // cut, undo) carry no printable text or a Ctrl modifier and always pass.
+    const QString typed = event->text();
+    if (typed.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+        return false;
+    for (const QChar c : typed) {
+        if (c.isPrint() && !m_allowed.contains(c))
+            return true;
+    }
+    return false;
+}
+
+void CListEditEditor::inputMethodEvent(QInputMethodEvent* event)
+{
+    QString kept;
+    for (const QChar c : event->commitString()) {
+        if (m_allowed.isEmpty() || m_allowed.contains(c))
+            kept.append(c);
+    }
+    if (kept == event->commitString()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
+}
+
+void CListEditEditor::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // The context menu borrows the focus and gives it back; every other loss ends the edit.
+    if (event->reason() != Qt::PopupFocusReason)
+        Finish();
+}
+
+void CListEditEditor::Finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    emit Finished();
+}
+
+QWidget* CListEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                         const QModelIndex& index) const
+{
+    auto* editor = new CListEditEditor(index.row(), index.column(),
+                                       index.data(Qt::DisplayRole).toString(), m_allowed, parent);
+    editor->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
+    connect(editor, &CListEditEditor::Finished, this, &CListEditDelegate::CommitAndClose);
+    return editor;
+}
+
+void CListEditDelegate::setEditorData(QWidget*, const QModelIndex&) const
+{
+    // The editor keeps the text it opened with; the cell changes only when the edit ends.
+}
+
+void CListEditDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                             const QModelIndex&) const
+{
+    editor->setGeometry(option.rect);
+}
+
+void CListEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    static_cast<CListEditEditor*>(editor)->Discard();
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+bool CListEditDelegate::eventFilter(QObject*, QEvent*)
+{
+    // The editor handles Enter, Escape and the loss of focus itself (each ends the edit with a
+    // write); the stock filter would close on Escape without one.
+    return false;
+}
+
+void CListEditDelegate::CommitAndClose()
+{
+    auto* editor = qobject_cast<QWidget*>(sender());
+    emit commitData(editor);
+    emit closeEditor(editor);
+}
