@@ -1,12 +1,334 @@
 #include "bytes/byte_analysis_page.h"
 
+#include <QButtonGroup>
+#include <QHeaderView>
+
+#include "bytes/find_value_dialog.h"
+#include "common/editable_list_ctrl.h"
+#include "common/hex_input.h"
+#include "common/message_box.h"
+#include "common/narrow_text.h"
+#include "tools/engineering_conversion_dialog.h"
+#include "tools/math_conversion_dialog.h"
 #include "ui_byte_analysis_page.h"
+
+namespace {
+
+enum Column { NUMBER_COLUMN, TYPE_COLUMN, LENGTH_COLUMN, MEMORY_COLUMN, VALUE_COLUMN };
+
+constexpr int ROW_HEIGHT = 18;
+
+struct ColumnSpec {
+    const char16_t* header;
+    Qt::Alignment alignment;
+    int width;
+};
+
+constexpr ColumnSpec COLUMNS[] = {
+    {u"序号", Qt::AlignLeft | Qt::AlignVCenter, 45},
+    {u"数据类型", Qt::AlignCenter, 100},
+    {u"长度", Qt::AlignCenter, 45},
+    {u"内存块信息", Qt::AlignCenter, 220},
+    {u"数值", Qt::AlignRight | Qt::AlignVCenter, 130},
+};
+
+} // namespace
 
 CByteAnalysisPage::CByteAnalysisPage(QWidget* parent)
     : CPage(130, parent)
     , ui(std::make_unique<Ui::CByteAnalysisPage>())
 {
     ui->setupUi(this);
+
+    m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_BYTE_ANALYSIS, m_frame, this);
+    connect(m_hexInput, &CHexInput::Parsed, this,
+            [this](HexParseResult, std::size_t count) { m_frameLength = static_cast<std::uint16_t>(count); });
+
+    // The five byte-order groups, their buttons in index order.
+    const std::array<std::vector<QAbstractButton*>, BYTE_ORDER_GROUP_COUNT> buttons{{
+        {ui->uintOrder0Radio, ui->uintOrder1Radio},
+        {ui->intOrder0Radio, ui->intOrder1Radio},
+        {ui->floatOrder0Radio, ui->floatOrder1Radio, ui->floatOrder2Radio, ui->floatOrder3Radio},
+        {ui->dwordOrder0Radio, ui->dwordOrder1Radio, ui->dwordOrder2Radio, ui->dwordOrder3Radio},
+        {ui->longOrder0Radio, ui->longOrder1Radio, ui->longOrder2Radio, ui->longOrder3Radio},
+    }};
+    const ByteOrderOptions start;
+    for (std::size_t g = 0; g < BYTE_ORDER_GROUP_COUNT; ++g) {
+        auto* group = new QButtonGroup(this);
+        group->setObjectName(QStringLiteral("orderGroup%1").arg(g));
+        for (std::size_t i = 0; i < buttons[g].size(); ++i)
+            group->addButton(buttons[g][i], static_cast<int>(i));
+        group->button(start.index[g])->setChecked(true);
+        connect(group, &QButtonGroup::idClicked, this,
+                [this, g] { OnOptionClicked(static_cast<ByteOrderGroup>(g)); });
+        m_orderGroups[g] = group;
+    }
+
+    CEditableListCtrl* list = ui->variableList;
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->verticalHeader()->hide();
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->verticalHeader()->setMinimumSectionSize(1);
+    list->verticalHeader()->setDefaultSectionSize(ROW_HEIGHT);
+    list->horizontalHeader()->setSectionsClickable(false);
+    list->horizontalHeader()->setStretchLastSection(false);
+    list->setWordWrap(false);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    for (int column = 0; column < static_cast<int>(std::size(COLUMNS)); ++column)
+        list->InsertColumn(column, QString::fromUtf16(COLUMNS[column].header), COLUMNS[column].alignment,
+                           COLUMNS[column].width);
+    list->SetPerCellEditing(true);
+    list->SetReadOnlyColumn(NUMBER_COLUMN, true);
+    connect(list, &CEditableListCtrl::WM_LISTEDIT_FILLCHOICES, this, [](int, QStringList* choices) {
+        choices->clear();
+        for (const VariableTypeEntry& entry : VARIABLE_TYPES)
+            choices->append(QString::fromLatin1(entry.name));
+    });
+    connect(list, &CEditableListCtrl::WM_LISTEDIT_CLOSED, this, &CByteAnalysisPage::OnEditorClosed);
+    connect(list, &CEditableListCtrl::CellPressed, this, &CByteAnalysisPage::OnVariablePressed);
+
+    connect(ui->lockButton, &QPushButton::clicked, this, &CByteAnalysisPage::OnLock);
+    connect(ui->unlockButton, &QPushButton::clicked, this, &CByteAnalysisPage::OnUnlock);
+    connect(ui->headRightButton, &QPushButton::clicked, this, [this] { OnMove(Move::HeadRight); });
+    connect(ui->headLeftButton, &QPushButton::clicked, this, [this] { OnMove(Move::HeadLeft); });
+    connect(ui->tailRightButton, &QPushButton::clicked, this, [this] { OnMove(Move::TailRight); });
+    connect(ui->tailLeftButton, &QPushButton::clicked, this, [this] { OnMove(Move::TailLeft); });
+    connect(ui->addButton, &QPushButton::clicked, this, &CByteAnalysisPage::OnAddVariable);
+    connect(ui->removeButton, &QPushButton::clicked, this, &CByteAnalysisPage::OnRemoveVariable);
+    connect(ui->upButton, &QPushButton::clicked, this, [this] { OnMoveVariable(-1); });
+    connect(ui->downButton, &QPushButton::clicked, this, [this] { OnMoveVariable(1); });
+    connect(ui->refreshButton, &QPushButton::clicked, this, &CByteAnalysisPage::DecodeVariables);
+    connect(ui->engineeringButton, &QPushButton::clicked, this, [this] { OnConversion(false); });
+    connect(ui->mathButton, &QPushButton::clicked, this, [this] { OnConversion(true); });
+    connect(ui->findButton, &QPushButton::clicked, this, &CByteAnalysisPage::OnFindValue);
 }
 
-CByteAnalysisPage::~CByteAnalysisPage() = default;
+CByteAnalysisPage::~CByteAnalysisPage()
+{
+    // An editor still open closes while the children are destroyed, after this object has gone;
+    // its notices must not reach the page any more.
+    ui->variableList->disconnect(this);
+}
+
+ByteOrderOptions CByteAnalysisPage::ReadOptions() const
+{
+    ByteOrderOptions options;
+    for (std::size_t g = 0; g < BYTE_ORDER_GROUP_COUNT; ++g)
+        options.index[g] = m_orderGroups[g]->checkedId();
+    return options;
+}
+
+std::vector<VariableRow> CByteAnalysisPage::ReadRows() const
+{
+    const CEditableListCtrl* list = ui->variableList;
+    std::vector<VariableRow> rows(static_cast<std::size_t>(list->rowCount()));
+    for (int row = 0; row < list->rowCount(); ++row)
+        rows[static_cast<std::size_t>(row)] = {list->CellText(row, TYPE_COLUMN).toStdString(),
+                                               list->CellText(row, LENGTH_COLUMN).toStdString()};
+    return rows;
+}
+
+int CByteAnalysisPage::TextLength() const
+{
+    return static_cast<int>(ui->hexEdit->toPlainText().size());
+}
+
+void CByteAnalysisPage::DecodeVariables()
+{
+    const ByteOrderOptions options = ReadOptions();
+    const std::vector<VariableRow> rows = ReadRows();
+    const DecodeOutcome outcome = ::DecodeVariables(m_frame, m_head, m_tail, options, rows);
+    if (!outcome.ran)
+        return;
+    ui->infoLine->setText(QString::fromUtf8(outcome.status));
+    CEditableListCtrl* list = ui->variableList;
+    for (std::size_t row = 0; row < outcome.rows.size(); ++row) {
+        list->SetCellText(static_cast<int>(row), MEMORY_COLUMN, QString::fromLatin1(outcome.rows[row].memory));
+        list->SetCellText(static_cast<int>(row), VALUE_COLUMN, NarrowToQString(outcome.rows[row].value));
+    }
+}
+
+void CByteAnalysisPage::SelectCharacters(int start, int end)
+{
+    const int length = TextLength();
+    QTextCursor cursor = ui->hexEdit->textCursor();
+    cursor.setPosition(std::clamp(start, 0, length));
+    cursor.setPosition(std::clamp(end, 0, length), QTextCursor::KeepAnchor);
+    ui->hexEdit->setTextCursor(cursor);
+    ui->hexEdit->ensureCursorVisible();
+}
+
+void CByteAnalysisPage::OnLock()
+{
+    if (m_frameLength == 0) {
+        ShowMessage(this, QStringLiteral(u"输入数据不符合要求，无法锁定数据！"));
+        return;
+    }
+    m_head = 0;
+    m_tail = TextLength();
+    ui->hexEdit->setEnabled(false);
+    SelectCharacters(m_head, m_tail);
+    m_locked = true;
+    ui->lockButton->setEnabled(false);
+}
+
+void CByteAnalysisPage::OnUnlock()
+{
+    ui->hexEdit->setEnabled(true);
+    QTextCursor cursor = ui->hexEdit->textCursor();
+    cursor.clearSelection();
+    ui->hexEdit->setTextCursor(cursor);
+    ui->hexEdit->ensureCursorVisible();
+    m_locked = false;
+    ui->lockButton->setEnabled(true);
+}
+
+void CByteAnalysisPage::OnMove(Move move)
+{
+    if (!m_locked) {
+        ShowMessage(this, QStringLiteral(u"请首先锁定数据！"));
+        return;
+    }
+    const QString atRight = QStringLiteral(u"已右移到尾部！");
+    const QString atLeft = QStringLiteral(u"已左移到首部！");
+    switch (move) {
+    case Move::HeadRight:
+        if (m_head == m_tail)
+            return ShowMessage(this, atRight);
+        m_head += 3;
+        break;
+    case Move::HeadLeft:
+        if (m_head == 0)
+            return ShowMessage(this, atLeft);
+        m_head -= 3;
+        break;
+    case Move::TailRight:
+        if (m_tail >= TextLength())
+            return ShowMessage(this, atRight);
+        m_tail += 3;
+        break;
+    case Move::TailLeft:
+        if (m_head == m_tail)
+            return ShowMessage(this, atLeft);
+        m_tail -= 3;
+        break;
+    }
+    SelectCharacters(m_head, m_tail);
+    DecodeVariables();
+}
+
+void CByteAnalysisPage::OnAddVariable()
+{
+    CEditableListCtrl* list = ui->variableList;
+    const int n = list->rowCount();
+    list->insertRow(n);
+    list->SetCellText(n, NUMBER_COLUMN, QString::number(n + 1));
+    for (int column = TYPE_COLUMN; column <= VALUE_COLUMN; ++column)
+        list->SetCellText(n, column, QString());
+    list->SetCellEditor(n, TYPE_COLUMN, CellEditorKind::Combo);
+    list->SetCellEditor(n, LENGTH_COLUMN, CellEditorKind::Edit);
+}
+
+void CByteAnalysisPage::OnRemoveVariable()
+{
+    CEditableListCtrl* list = ui->variableList;
+    const int row = list->FirstSelectedRow();
+    if (row < 0) {
+        ShowMessage(this, QStringLiteral(u"请选择要移除的变量类型！"));
+        return;
+    }
+    list->removeRow(row);
+    for (int r = 0; r < list->rowCount(); ++r)
+        list->SetCellText(r, NUMBER_COLUMN, QString::number(r + 1));
+}
+
+void CByteAnalysisPage::OnMoveVariable(int step)
+{
+    CEditableListCtrl* list = ui->variableList;
+    const int row = list->FirstSelectedRow();
+    const int other = row + step;
+    if (row < 0 || other < 0 || other >= list->rowCount())
+        return;
+    // Only the definition moves; the numbers, the decoded texts and the selection stay.
+    for (int column : {TYPE_COLUMN, LENGTH_COLUMN}) {
+        const QString text = list->CellText(row, column);
+        list->SetCellText(row, column, list->CellText(other, column));
+        list->SetCellText(other, column, text);
+    }
+    if (m_head != m_tail)
+        DecodeVariables();
+}
+
+void CByteAnalysisPage::OnConversion(bool math)
+{
+    const int row = ui->variableList->FirstSelectedRow();
+    if (row < 0) {
+        ShowMessage(this, math ? QStringLiteral(u"请选择要进行数学转换的数值！")
+                               : QStringLiteral(u"请选择要进行工程转换的数值！"));
+        return;
+    }
+    // The value as it stands, "-" or empty included; nothing comes back to the page.
+    const QString value = ui->variableList->CellText(row, VALUE_COLUMN);
+    if (math) {
+        CMathConversionDialog dialog(this);
+        dialog.SetValue(value);
+        dialog.exec();
+    } else {
+        CEngineeringConversionDialog dialog(this);
+        dialog.SetValue(value);
+        dialog.exec();
+    }
+}
+
+void CByteAnalysisPage::OnVariablePressed()
+{
+    const int row = ui->variableList->FirstSelectedRow();
+    if (row < 0)
+        return;
+    const auto [start, end] = VariableCharacters(m_head, ReadRows(), static_cast<std::size_t>(row), TextLength());
+    SelectCharacters(start, end);
+}
+
+void CByteAnalysisPage::OnOptionClicked(ByteOrderGroup group)
+{
+    const QString name = QString::fromLatin1(VariableTypeInfo(GroupType(group)).name);
+    CEditableListCtrl* list = ui->variableList;
+    for (int row = 0; row < list->rowCount(); ++row) {
+        if (list->CellText(row, TYPE_COLUMN) == name) {
+            DecodeVariables();
+            return;
+        }
+    }
+}
+
+void CByteAnalysisPage::OnEditorClosed(int row, int column)
+{
+    // Closing the type drop-down writes the type's own length, also when the user cancelled it.
+    CEditableListCtrl* list = ui->variableList;
+    if (column + 1 >= list->columnCount())
+        return;
+    if (const VariableTypeEntry* entry = FindVariableType(list->CellText(row, column).toStdString()))
+        list->SetCellText(row, column + 1, QString::fromLatin1(entry->lengthWhenChosen));
+}
+
+void CByteAnalysisPage::OnFindValue()
+{
+    if (m_frameLength == 0) {
+        ShowMessage(this, QStringLiteral(u"请先输入16进制数据！"));
+        return;
+    }
+    CFindValueDialog dialog(std::span<const std::uint8_t>(m_frame).first(m_frameLength), this);
+    // A selected hit is marked like a clicked variable: its digits without the last blank.
+    connect(&dialog, &CFindValueDialog::HitSelected, this,
+            [this](int first, int count) { SelectCharacters(3 * first, 3 * (first + count) - 1); });
+    connect(&dialog, &CFindValueDialog::ApplyRequested, this, [this](VariableType type, int order) {
+        const auto& group = VariableTypeInfo(type).order;
+        if (!group)
+            return;
+        // As if the user clicked the button: rows of the type then decode by the option rule.
+        if (QAbstractButton* button = m_orderGroups[static_cast<std::size_t>(*group)]->button(order))
+            button->click();
+    });
+    dialog.exec();
+}
