@@ -131,6 +131,22 @@ void ShowCrashMessage(const ProgramPaths& program, const char* text)
         WaitSignalSafe(child, -1, status);  // as long as the user takes to read it
 }
 
+// The error code of a failed load. The loader reports through dlerror() and mostly leaves errno
+// as it was; then the library's file beside the program says why: missing, unreadable, or there
+// but not loadable.
+int LoadErrorCode(const char* besidePath)
+{
+    if (errno != 0)
+        return errno;
+    if (besidePath == nullptr)
+        return ENOENT;
+    const int file = open(besidePath, O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return errno;
+    close(file);
+    return ENOEXEC;
+}
+
 [[noreturn]] void OnTerminate()
 {
     // Name what was thrown, so the report says more than that the program aborted.
@@ -184,9 +200,13 @@ void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
     if (library == nullptr) {
         errno = 0;
         library = dlopen(DUMP_WRITER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        const int loadError = errno;
+        const int loadError = LoadErrorCode(program.haveFolder ? libraryPath : nullptr);
         if (library == nullptr) {
             alarm(0);
+            if (const char* detail = dlerror()) {  // the loader's own words, for a developer
+                WriteAll(STDERR_FILENO, detail, std::strlen(detail));
+                WriteAll(STDERR_FILENO, "\n", 1);
+            }
             SignalSafeFormat(message, sizeof message, LOAD_ERROR_FORMAT, LOAD_ERROR_CAUSE, loadError);
             ShowCrashMessage(program, message);
             _exit(exitCode);
