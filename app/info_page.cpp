@@ -1,5 +1,7 @@
 #include "app/info_page.h"
 
+#include "app/maker_info.h"
+#include "app/web_browser2.h"
 #include "ui_info_page.h"
 
 CInfoPage::CInfoPage(QWidget* parent)
@@ -7,6 +9,12 @@ CInfoPage::CInfoPage(QWidget* parent)
     , ui(std::make_unique<Ui::CInfoPage>())
 {
     ui->setupUi(this);
+    m_browser = ui->browser;
 }
 
 CInfoPage::~CInfoPage() = default;
+
+void CInfoPage::OnInitPage()
+{
+    m_browser->Navigate(QString::fromUtf8(INFO_PAGE_ADDRESS));
+}

@@ -1,10 +1,17 @@
+#include <QGuiApplication>
+
+#include "app/crash_dump_filter.h"
 #include "app/main_app.h"
 #include "app/main_dialog.h"
 
 int main(int argc, char** argv)
 {
+    // First of all, so a fault anywhere later, on any thread, leaves a report.
+    InstallCrashDumpFilter();
     CMainApp app(argc, argv);
     CMainDialog dialog;
     dialog.show();
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        SetCrashMessageOwner(static_cast<unsigned long>(dialog.winId()));
     return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "app/about_dialog.h"
 #include "app/maker_info.h"
 #include "app/page_tab_ctrl.h"
+#include "app/web_browser2.h"
 #include "ui_main_dialog.h"
 
 namespace {
@@ -22,6 +23,7 @@ CMainDialog::CMainDialog(QWidget* parent)
 {
     ui->setupUi(this);
     m_tabPages = ui->tabPages;
+    m_sideBrowser = ui->sideBrowser;
     setWindowIcon(m_hIcon);
     setWindowTitle(QString::fromUtf8(PRODUCT_TITLE));
 
@@ -36,6 +38,7 @@ CMainDialog::CMainDialog(QWidget* parent)
     connect(ui->actionByteAnalysis, &QAction::triggered, this, [this] { m_tabPages->SelectPage(3); });
     connect(ui->actionAbout, &QAction::triggered, this, &CMainDialog::OnAbout);
 
+    m_sideBrowser->Navigate(QString::fromUtf8(SIDE_PANEL_ADDRESS));  // before any page exists
     RegisterPages();
     m_tabPages->InitPages();
     CreateStatusBar();

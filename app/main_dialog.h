@@ -12,6 +12,7 @@
 #include "format/string_format_page.h"
 
 class CPageTabCtrl;
+class CWebBrowser2;
 
 namespace Ui {
 class CMainDialog;
@@ -24,6 +25,7 @@ public:
     ~CMainDialog() override;
 
     CPageTabCtrl* TabPages() const { return m_tabPages; }
+    CWebBrowser2* SideBrowser() const { return m_sideBrowser; }
 
 private:
     void RegisterPages();
@@ -32,6 +34,7 @@ private:
 
     std::unique_ptr<Ui::CMainDialog> ui;
     CPageTabCtrl* m_tabPages = nullptr;
+    CWebBrowser2* m_sideBrowser = nullptr;
     QIcon m_hIcon;
     // Destroyed before the window's children, so a page can still finish its own work on the way out.
     CStringFormatPage m_stringFormatPage;

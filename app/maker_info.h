@@ -11,4 +11,7 @@ inline constexpr char MAKER_NAME[] = "Tessik工作室";
 inline constexpr char MAKER_WEB[] = "http://www.tessik.cn";
 inline constexpr char MAKER_EMAIL[] = "service@tessik.cn";
 inline constexpr char MAKER_QQ[] = "1849203756";
+// The information panel's pages, shipped with the program under the product's folder.
+inline constexpr char SIDE_PANEL_ADDRESS[] = "qrc:/products/velmorra/link.html";
+inline constexpr char INFO_PAGE_ADDRESS[] = "qrc:/products/velmorra/advert.html";
 inline constexpr char MAKER_COPYRIGHT[] = "Copyright (C) 2010-2026 Tessik工作室";

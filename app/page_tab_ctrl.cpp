@@ -44,6 +44,7 @@ void CPageTabCtrl::InitPages()
     const QSignalBlocker blocker(m_tabBar);
     for (int i = 0; i < m_nPageCount; ++i) {
         m_pages[i]->setParent(this);
+        m_pages[i]->OnInitPage();
         m_tabBar->addTab(m_captions[i]);
     }
     LayoutPages();

@@ -2,6 +2,8 @@
 
 #include <condition_variable>
 
+#include "common/signal_stack.h"
+
 namespace {
 
 // The holds of CWorkerHold. `holds` is changed only by the holds themselves, under `mutex`;
@@ -88,6 +90,7 @@ void CChecksumAnalysis::Join()
 
 void CChecksumAnalysis::SearchWorker(ChecksumMethod method)
 {
+    const CSignalStack signalStack;  // a fault here is reported like one on the main thread
     SearchChecksums(
         method, m_frame,
         [this](std::span<const ChecksumMatch> rows) {

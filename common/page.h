@@ -8,6 +8,8 @@ class CPage : public QWidget {
 public:
     explicit CPage(int templateId, QWidget* parent = nullptr);
     int TemplateId() const { return m_templateId; }
+    /// The page's own initialisation: runs once, when the host creates the page, in tab order.
+    virtual void OnInitPage() {}
 
 protected:
     // Enter and Escape confirm or cancel a dialog; a page does neither.

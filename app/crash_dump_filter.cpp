@@ -1,0 +1,287 @@
+#include "app/crash_dump_filter.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <cxxabi.h>
+#include <dlfcn.h>
+#include <exception>
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <typeinfo>
+#include <unistd.h>
+
+#include "app/dump_writer.h"
+#include "app/signal_safe_format.h"
+#include "app/signal_safe_spawn.h"
+#include "common/signal_stack.h"
+
+namespace {
+
+constexpr int FATAL_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr std::size_t PATH_CAPACITY = PATH_MAX;
+constexpr std::size_t MESSAGE_CAPACITY = 1024;
+// Loading the library runs the dynamic loader, whose locks the faulting code may hold; a load
+// that never returns then ends the process instead of hanging it.
+constexpr unsigned LOAD_WATCHDOG_SECONDS = 20;
+
+constexpr char LOAD_ERROR_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，错误原因：%s 错误代码：%d";
+constexpr char CAUSE_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，错误原因：%s";
+constexpr char APOLOGY_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，我们对此引起的不便表示抱歉，"
+                                  "请把%s_%02d%02d%02d_%02d%02d%02d.dmp文件发送给我们，以便我们进行改进！";
+constexpr char LOAD_ERROR_CAUSE[] = "DBGHELP.DLL LoadLibrary is Error";
+constexpr char TOO_OLD_CAUSE[] = "DBGHELP.DLL too old";
+
+// The thread that reports: 0 until the first fault, then that thread's id for good (the process
+// ends). Only the handler sets it, once, with a compare-exchange.
+std::atomic<pid_t> g_reportingThread{0};
+std::atomic<unsigned long> g_ownerWindow{0};
+std::atomic<CrashClock> g_clock{nullptr};
+// Written by the terminate handler just before it aborts, read by the handler of that abort.
+char g_reason[CrashRecord::REASON_SIZE];
+
+pid_t CurrentThreadId()
+{
+    return static_cast<pid_t>(syscall(SYS_gettid));
+}
+
+void WriteAll(int file, const char* text, std::size_t length)
+{
+    while (length > 0) {
+        const ssize_t written = write(file, text, length);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return;
+        text += written;
+        length -= static_cast<std::size_t>(written);
+    }
+}
+
+void SetAction(int signalNumber, void (*handler)(int))
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(signalNumber, &action, nullptr);
+}
+
+void ReadLocalClock(std::tm& now)
+{
+    if (const CrashClock clock = g_clock.load()) {
+        clock(now);
+        return;
+    }
+    const std::time_t seconds = std::time(nullptr);
+    localtime_r(&seconds, &now);
+}
+
+// Where the program lies and what it is called, from one reading of /proc/self/exe.
+struct ProgramPaths {
+    bool haveFolder = false;
+    char folder[PATH_CAPACITY] = "";  // with its trailing '/'
+    char baseName[PATH_CAPACITY] = "";  // the file name without folder and extension
+};
+
+void FindProgram(ProgramPaths& paths)
+{
+    char exe[PATH_CAPACITY];
+    const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (length <= 0)
+        return;
+    exe[length] = '\0';
+    // A program replaced on disk while it runs reads as "<path> (deleted)".
+    constexpr char DELETED[] = " (deleted)";
+    const std::size_t deletedLength = sizeof DELETED - 1;
+    if (static_cast<std::size_t>(length) > deletedLength && std::strcmp(exe + length - deletedLength, DELETED) == 0)
+        exe[length - deletedLength] = '\0';
+
+    const char* name = exe;
+    if (const char* slash = std::strrchr(exe, '/')) {
+        name = slash + 1;
+        const std::size_t folderLength = static_cast<std::size_t>(name - exe);
+        std::memcpy(paths.folder, exe, folderLength);
+        paths.folder[folderLength] = '\0';
+        paths.haveFolder = true;
+    }
+    SignalSafeFormat(paths.baseName, sizeof paths.baseName, "%s", name);
+    if (char* dot = std::strrchr(paths.baseName, '.'); dot != nullptr && dot != paths.baseName)
+        *dot = '\0';
+}
+
+// The message box is a program of its own beside the executable: this process has faulted and can
+// no longer run a user interface. The text also goes to standard error, for a terminal's user.
+void ShowCrashMessage(const ProgramPaths& program, const char* text)
+{
+    WriteAll(STDERR_FILENO, text, std::strlen(text));
+    WriteAll(STDERR_FILENO, "\n", 1);
+    if (!program.haveFolder)
+        return;
+    char helper[PATH_CAPACITY];
+    if (SignalSafeFormat(helper, sizeof helper, "%s%s", program.folder, CRASH_MESSAGE_PROGRAM) >= sizeof helper)
+        return;
+    char owner[24];
+    SignalSafeFormat(owner, sizeof owner, "%lu", g_ownerWindow.load());
+    char* const argv[] = {helper, const_cast<char*>(program.baseName), const_cast<char*>(text), owner, nullptr};
+    const pid_t child = SpawnSignalSafe(helper, argv, -1, -1);
+    int status = 0;
+    if (child > 0)
+        WaitSignalSafe(child, -1, status);  // as long as the user takes to read it
+}
+
+// The error code of a failed load. The loader reports through dlerror() and mostly leaves errno
+// as it was; then the library's file beside the program says why: missing, unreadable, or there
+// but not loadable.
+int LoadErrorCode(const char* besidePath)
+{
+    if (errno != 0)
+        return errno;
+    if (besidePath == nullptr)
+        return ENOENT;
+    const int file = open(besidePath, O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return errno;
+    close(file);
+    return ENOEXEC;
+}
+
+[[noreturn]] void OnTerminate()
+{
+    // Name what was thrown, so the report says more than that the program aborted.
+    if (const std::type_info* type = abi::__cxa_current_exception_type()) {
+        int status = 0;
+        char* demangled = abi::__cxa_demangle(type->name(), nullptr, nullptr, &status);
+        const char* what = nullptr;
+        try {
+            throw;
+        } catch (const std::exception& error) {
+            what = error.what();
+        } catch (...) {
+        }
+        SignalSafeFormat(g_reason, sizeof g_reason, "std::terminate: uncaught exception of type %s%s%s",
+                         demangled ? demangled : type->name(), what ? ": " : "", what ? what : "");
+        std::free(demangled);
+    } else {
+        SignalSafeFormat(g_reason, sizeof g_reason, "std::terminate called without an active exception");
+    }
+    std::abort();
+}
+
+} // namespace
+
+void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
+{
+    const int exitCode = 128 + signalNumber;
+    const pid_t self = CurrentThreadId();
+    pid_t idle = 0;
+    if (!g_reportingThread.compare_exchange_strong(idle, self)) {
+        if (idle == self)
+            _exit(exitCode);  // a fault inside the handler: end at once rather than loop
+        for (;;)
+            pause();  // another thread is reporting, and ends the process when it is done
+    }
+    SetAction(SIGALRM, SIG_DFL);
+    alarm(LOAD_WATCHDOG_SECONDS);
+    SetAction(SIGCHLD, SIG_DFL);  // our children must stay waitable whatever the program chose
+    SetAction(SIGPIPE, SIG_IGN);  // a dumper that dies early must not end us before the message
+
+    ProgramPaths program;
+    FindProgram(program);
+    char message[MESSAGE_CAPACITY];
+
+    // The dump writer: first from the program's own folder, then through the normal search.
+    void* library = nullptr;
+    char libraryPath[PATH_CAPACITY];
+    if (program.haveFolder &&
+        SignalSafeFormat(libraryPath, sizeof libraryPath, "%s%s", program.folder, DUMP_WRITER_LIBRARY) < sizeof libraryPath)
+        library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        errno = 0;
+        library = dlopen(DUMP_WRITER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        const int loadError = LoadErrorCode(program.haveFolder ? libraryPath : nullptr);
+        if (library == nullptr) {
+            alarm(0);
+            if (const char* detail = dlerror()) {  // the loader's own words, for a developer
+                WriteAll(STDERR_FILENO, detail, std::strlen(detail));
+                WriteAll(STDERR_FILENO, "\n", 1);
+            }
+            SignalSafeFormat(message, sizeof message, LOAD_ERROR_FORMAT, LOAD_ERROR_CAUSE, loadError);
+            ShowCrashMessage(program, message);
+            _exit(exitCode);
+        }
+    }
+    const auto writeDump = reinterpret_cast<MiniDumpWriteDumpFunction>(dlsym(library, DUMP_WRITER_FUNCTION));
+    if (writeDump == nullptr) {
+        alarm(0);
+        SignalSafeFormat(message, sizeof message, CAUSE_FORMAT, TOO_OLD_CAUSE);
+        ShowCrashMessage(program, message);
+        _exit(exitCode);
+    }
+
+    char folder[PATH_CAPACITY];
+    if (getcwd(folder, sizeof folder) == nullptr)
+        SignalSafeFormat(folder, sizeof folder, "/");
+    std::tm now{};
+    ReadLocalClock(now);
+    const int year = now.tm_year + 1900;
+    const int month = now.tm_mon + 1;
+
+    char dumpPath[PATH_CAPACITY];
+    const std::size_t folderLength = std::strlen(folder);
+    const char* separator = folderLength > 0 && folder[folderLength - 1] == '/' ? "" : "/";
+    const std::size_t pathLength =
+        SignalSafeFormat(dumpPath, sizeof dumpPath, "%s%s%s_%02d%02d%02d_%02d%02d%02d.dmp", folder, separator,
+                         program.baseName, year, month, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
+    // A name too long for the buffer is a file that cannot be created: no message, as for that.
+    if (pathLength >= sizeof dumpPath)
+        _exit(exitCode);
+    const int file = open(dumpPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (file < 0)
+        _exit(exitCode);
+    alarm(0);
+
+    const MiniDumpExceptionInformation exception{self,
+                                                 signalNumber,
+                                                 info,
+                                                 static_cast<const ucontext_t*>(context),
+                                                 0,
+                                                 g_reason[0] != '\0' ? g_reason : nullptr,
+                                                 &now};
+    writeDump(getpid(), file, MINIDUMP_NORMAL, &exception, nullptr, nullptr);
+    close(file);
+
+    SignalSafeFormat(message, sizeof message, APOLOGY_FORMAT, program.baseName, year, month, now.tm_mday,
+                     now.tm_hour, now.tm_min, now.tm_sec);
+    ShowCrashMessage(program, message);
+    _exit(exitCode);
+}
+
+void InstallCrashDumpFilter()
+{
+    // Lives as long as the process: a fault may come at any moment until the very end.
+    static CSignalStack* const mainStack = new CSignalStack;
+    (void)mainStack;
+    // Loads the time zone now, so the handler's reading of the local clock touches no file.
+    tzset();
+
+    struct sigaction action {};
+    action.sa_sigaction = &CrashDumpFilter;
+    // SA_NODEFER: a second fault inside the handler enters it again, and it ends the process.
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : FATAL_SIGNALS)
+        sigaction(signalNumber, &action, nullptr);
+    std::set_terminate(&OnTerminate);
+}
+
+void SetCrashMessageOwner(unsigned long windowId)
+{
+    g_ownerWindow.store(windowId);
+}
+
+void SetCrashClock(CrashClock clock)
+{
+    g_clock.store(clock);
+}
