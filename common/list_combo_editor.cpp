@@ -87,38 +87,13 @@ QWidget* CListComboDelegate::createEditor(QWidget* parent, const QStyleOptionVie
 {
     auto* editor = new CListComboEditor(index.row(), index.column(),
                                         index.data(Qt::DisplayRole).toString(), m_choices, parent);
-    editor->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
+    NameEditor(editor, index);
     connect(editor, &CListComboEditor::Finished, this, &CListComboDelegate::CommitAndClose);
     return editor;
-}
-
-void CListComboDelegate::setEditorData(QWidget*, const QModelIndex&) const
-{
-    // The editor keeps the text it opened with; the cell changes only when the edit ends.
-}
-
-void CListComboDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                              const QModelIndex&) const
-{
-    editor->setGeometry(option.rect);
 }
 
 void CListComboDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
 {
     static_cast<CListComboEditor*>(editor)->Discard();
     QStyledItemDelegate::destroyEditor(editor, index);
-}
-
-bool CListComboDelegate::eventFilter(QObject*, QEvent*)
-{
-    // The editor handles Enter, Escape and the loss of focus itself (each ends the edit with a
-    // write); the stock filter would close on Escape without one.
-    return false;
-}
-
-void CListComboDelegate::CommitAndClose()
-{
-    auto* editor = qobject_cast<QWidget*>(sender());
-    emit commitData(editor);
-    emit closeEditor(editor);
 }

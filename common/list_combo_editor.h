@@ -3,7 +3,7 @@
 // the delegate that places it there.
 
 #include <QComboBox>
-#include <QStyledItemDelegate>
+#include "common/list_cell_delegate.h"
 
 class CListComboEditor : public QComboBox {
     Q_OBJECT
@@ -45,26 +45,18 @@ private:
     QWidget* m_popup;
 };
 
-class CListComboDelegate : public QStyledItemDelegate {
+class CListComboDelegate : public CListCellDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using CListCellDelegate::CListCellDelegate;
 
     /// The entries of the next editor this delegate creates, in the parent's order.
     void SetChoices(const QStringList& choices) { m_choices = choices; }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override;
-
 private:
-    void CommitAndClose();
-
     QStringList m_choices;
 };

@@ -95,38 +95,13 @@ QWidget* CListEditDelegate::createEditor(QWidget* parent, const QStyleOptionView
 {
     auto* editor = new CListEditEditor(index.row(), index.column(),
                                        index.data(Qt::DisplayRole).toString(), m_allowed, parent);
-    editor->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
+    NameEditor(editor, index);
     connect(editor, &CListEditEditor::Finished, this, &CListEditDelegate::CommitAndClose);
     return editor;
-}
-
-void CListEditDelegate::setEditorData(QWidget*, const QModelIndex&) const
-{
-    // The editor keeps the text it opened with; the cell changes only when the edit ends.
-}
-
-void CListEditDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                             const QModelIndex&) const
-{
-    editor->setGeometry(option.rect);
 }
 
 void CListEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
 {
     static_cast<CListEditEditor*>(editor)->Discard();
     QStyledItemDelegate::destroyEditor(editor, index);
-}
-
-bool CListEditDelegate::eventFilter(QObject*, QEvent*)
-{
-    // The editor handles Enter, Escape and the loss of focus itself (each ends the edit with a
-    // write); the stock filter would close on Escape without one.
-    return false;
-}
-
-void CListEditDelegate::CommitAndClose()
-{
-    auto* editor = qobject_cast<QWidget*>(sender());
-    emit commitData(editor);
-    emit closeEditor(editor);
 }

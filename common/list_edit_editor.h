@@ -3,7 +3,7 @@
 // that places it there.
 
 #include <QLineEdit>
-#include <QStyledItemDelegate>
+#include "common/list_cell_delegate.h"
 
 class CListEditEditor : public QLineEdit {
     Q_OBJECT
@@ -40,26 +40,18 @@ private:
     bool m_finished = false;
 };
 
-class CListEditDelegate : public QStyledItemDelegate {
+class CListEditDelegate : public CListCellDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using CListCellDelegate::CListCellDelegate;
 
     /// The allowed characters handed to the next editor this delegate creates.
     void SetAllowedCharacters(const QString& characters) { m_allowed = characters; }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override;
-
 private:
-    void CommitAndClose();
-
     QString m_allowed;
 };
