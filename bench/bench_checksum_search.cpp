@@ -1,20 +1,23 @@
-// The range search over a full frame: the carried registers against the literal loop that
-// computes every range from its start, and the six workers of "ALL" on their threads.
+// The range search over a full frame: the key join and the carried registers against the literal
+// loop that computes every range from its start, the six workers of "ALL" on their threads, the
+// long frames of the command line and the consensus over many frames.
 
 #include <benchmark/benchmark.h>
 #include <random>
 #include <vector>
 
 #include "checksum/checksum_analysis.h"
+#include "checksum/checksum_consensus.h"
+#include "checksum/checksum_join.h"
 #include "checksum/checksum_search.h"
 #include "common/hex_text.h"
 
 namespace {
 
-std::vector<std::uint8_t> RandomFrame()
+std::vector<std::uint8_t> RandomFrame(std::size_t size = MAX_HEX_BYTES)
 {
     std::mt19937 random(512);
-    std::vector<std::uint8_t> frame(MAX_HEX_BYTES);
+    std::vector<std::uint8_t> frame(size);
     for (std::uint8_t& b : frame)
         b = static_cast<std::uint8_t>(random());
     return frame;
@@ -37,19 +40,22 @@ std::size_t LiteralSearch(ChecksumMethod method, std::span<const std::uint8_t> f
     return matches;
 }
 
-void SearchAll(benchmark::State& state)
+// "ALL" as the command line runs it, one method after another: by the search the page uses
+// (the join for all but CRC32), and by the walk alone.
+void SearchAll(benchmark::State& state, decltype(&SearchChecksums) search)
 {
     const std::vector<std::uint8_t> frame = RandomFrame();
     std::size_t rows = 0;
     for (auto _ : state) {
         rows = 0;
         for (ChecksumMethod method : CHECKSUM_METHODS)
-            SearchChecksums(method, frame, [&](std::span<const ChecksumMatch> batch) { rows += batch.size(); });
+            search(method, frame, [&](std::span<const ChecksumMatch> batch) { rows += batch.size(); }, {});
         benchmark::DoNotOptimize(rows);
     }
     state.counters["rows"] = static_cast<double>(rows);
 }
-BENCHMARK(SearchAll)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SearchAll, search, SearchChecksums)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SearchAll, walk, WalkChecksums)->Unit(benchmark::kMillisecond);
 
 void SearchAllLiteral(benchmark::State& state)
 {
@@ -65,15 +71,62 @@ void SearchAllLiteral(benchmark::State& state)
 }
 BENCHMARK(SearchAllLiteral)->Unit(benchmark::kMillisecond);
 
+// One method at 512 bytes, random or all zeros, by the walk (0) or the join (1): the page searches
+// with whichever is faster.
 void SearchOneMethod(benchmark::State& state)
 {
-    const std::vector<std::uint8_t> frame = RandomFrame();
+    const std::vector<std::uint8_t> frame =
+        state.range(2) ? RandomFrame() : std::vector<std::uint8_t>(MAX_HEX_BYTES, 0);
     const ChecksumMethod method = CHECKSUM_METHODS[static_cast<std::size_t>(state.range(0))];
+    const auto search = state.range(1) ? JoinChecksums : WalkChecksums;
+    if (state.range(1) && !CanJoin(method)) {
+        state.SkipWithError("no join");
+        return;
+    }
     for (auto _ : state)
-        SearchChecksums(method, frame, [](std::span<const ChecksumMatch> batch) { benchmark::DoNotOptimize(batch); });
+        search(method, frame, [](std::span<const ChecksumMatch> batch) { benchmark::DoNotOptimize(batch); }, {});
+    state.SetLabel(std::string(ChecksumMethodName(method)) + (state.range(1) ? " join " : " walk ") +
+                   (state.range(2) ? "random" : "zeros"));
+}
+BENCHMARK(SearchOneMethod)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}, {1, 0}})->Unit(benchmark::kMicrosecond);
+
+// The command line's long frame: 65,535 random bytes, ranges of 8 bytes or more, each method as
+// "ALL" searches it (the join for five, the walk for CRC32).
+void SearchLongFrame(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> frame = RandomFrame(MAX_SEARCH_BYTES);
+    const ChecksumMethod method = CHECKSUM_METHODS[static_cast<std::size_t>(state.range(0))];
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        SearchChecksums(method, frame, [&](std::span<const ChecksumMatch> batch) { rows += batch.size(); },
+                        {.minLength = 8});
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
     state.SetLabel(ChecksumMethodName(method));
 }
-BENCHMARK(SearchOneMethod)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SearchLongFrame)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(SearchLongFrame)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The consensus of all six methods over 10,000 random frames of 64 bytes.
+void Consensus(benchmark::State& state)
+{
+    std::mt19937 random(64);
+    std::vector<std::vector<std::uint8_t>> frames(10000, std::vector<std::uint8_t>(64));
+    for (auto& frame : frames)
+        for (std::uint8_t& b : frame)
+            b = static_cast<std::uint8_t>(random());
+    std::size_t rules = 0;
+    for (auto _ : state) {
+        CChecksumConsensus consensus(CHECKSUM_METHODS);
+        for (const auto& frame : frames)
+            consensus.AddFrame(frame);
+        rules = consensus.Rules(1).size();
+    }
+    state.counters["rules at 1%"] = static_cast<double>(rules);
+}
+BENCHMARK(Consensus)->Unit(benchmark::kMillisecond);
 
 // Wall time of "ALL" as the page runs it: six workers, rows queued under the lock.
 void AnalysisAllThreads(benchmark::State& state)

@@ -97,7 +97,7 @@ void CChecksumAnalysis::SearchWorker(ChecksumMethod method)
             AppendResultRows(rows);
             PauseWhileHeld();
         },
-        &m_cancel);
+        {.cancel = &m_cancel});
     if (m_running.fetch_sub(1, std::memory_order_acq_rel) == 1 && m_notify)
         m_notify();
 }

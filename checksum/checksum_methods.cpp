@@ -2,8 +2,20 @@
 
 #include <cstdio>
 
-static_assert(CRC16_TABLE[1] == 0xC0C1 && CRC16_TABLE[255] == 0x4040);
-static_assert(CRC32_TABLE[1] == 0x77073096);
+namespace {
+
+template <typename Register>
+std::uint16_t Compute(std::span<const std::uint8_t> frame, std::size_t start, std::size_t end)
+{
+    return Register::Result(RunRegister<Register>(frame, start, end));
+}
+
+ChecksumBytes Split(std::uint16_t value)
+{
+    return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)};
+}
+
+} // namespace
 
 const char* ChecksumMethodName(ChecksumMethod method)
 {
@@ -20,62 +32,38 @@ const char* ChecksumMethodName(ChecksumMethod method)
 
 std::uint8_t ComputeBcc(std::span<const std::uint8_t> frame, std::size_t start, std::size_t end)
 {
-    std::uint8_t result = 0;
-    for (std::size_t k = start; k < end; ++k)
-        result ^= frame[k];
-    return result;
+    return static_cast<std::uint8_t>(Compute<BccRegister>(frame, start, end));
 }
 
 std::uint8_t ComputeSum(std::span<const std::uint8_t> frame, std::size_t start, std::size_t end)
 {
-    std::uint8_t result = 0;
-    for (std::size_t k = start; k < end; ++k)
-        result = static_cast<std::uint8_t>(result + frame[k]);
-    return result;
+    return static_cast<std::uint8_t>(Compute<SumRegister>(frame, start, end));
 }
 
 std::uint8_t ComputeLrc(std::span<const std::uint8_t> frame, std::size_t start, std::size_t end)
 {
-    return static_cast<std::uint8_t>(-ComputeSum(frame, start, end));
+    return static_cast<std::uint8_t>(Compute<LrcRegister>(frame, start, end));
 }
 
 ChecksumBytes ComputeCrc16(std::span<const std::uint8_t> frame, std::size_t start, std::size_t end)
 {
-    std::uint16_t crc = CRC16_INIT;
-    for (std::size_t k = start; k < end; ++k)
-        crc = StepCrc16(crc, frame[k]);
-    return {static_cast<std::uint8_t>(crc & 0xFF), static_cast<std::uint8_t>(crc >> 8)};
+    return Split(Compute<Crc16Register>(frame, start, end));
 }
 
 ChecksumBytes ComputeCrc16S(std::span<const std::uint8_t> frame, std::size_t start, std::size_t end)
 {
-    std::uint16_t crc = CRC16S_INIT;
-    for (std::size_t k = start; k < end; ++k)
-        crc = StepCrc16S(crc, frame[k]);
-    return {static_cast<std::uint8_t>(crc & 0xFF), static_cast<std::uint8_t>(crc >> 8)};
+    return Split(Compute<Crc16SRegister>(frame, start, end));
 }
 
 ChecksumBytes ComputeCrc32(std::span<const std::uint8_t> frame, std::size_t start, std::size_t end)
 {
-    std::uint32_t crc = CRC32_INIT;
-    for (std::size_t k = start; k < end; ++k)
-        crc = StepCrc32(crc, frame[k]);
-    return {static_cast<std::uint8_t>(crc & 0xFF), static_cast<std::uint8_t>((crc >> 8) & 0xFF)};
+    return Split(Compute<Crc32Register>(frame, start, end));
 }
 
 std::uint16_t ComputeChecksum(ChecksumMethod method, std::span<const std::uint8_t> frame, std::size_t start,
                               std::size_t end)
 {
-    ChecksumBytes bytes{};
-    switch (method) {
-    case ChecksumMethod::BCC: return ComputeBcc(frame, start, end);
-    case ChecksumMethod::SUM: return ComputeSum(frame, start, end);
-    case ChecksumMethod::LRC: return ComputeLrc(frame, start, end);
-    case ChecksumMethod::CRC16: bytes = ComputeCrc16(frame, start, end); break;
-    case ChecksumMethod::CRC16S: bytes = ComputeCrc16S(frame, start, end); break;
-    case ChecksumMethod::CRC32: bytes = ComputeCrc32(frame, start, end); break;
-    }
-    return static_cast<std::uint16_t>(bytes.low | bytes.high << 8);
+    return WithRegister(method, [&]<typename Register>(Register) { return Compute<Register>(frame, start, end); });
 }
 
 std::string FormatChecksum(ChecksumMethod method, std::uint16_t value)

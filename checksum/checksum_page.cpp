@@ -78,7 +78,7 @@ bool CChecksumPage::eventFilter(QObject* watched, QEvent* event)
 void CChecksumPage::OnAnalyse()
 {
     if (m_frameLength == 0) {
-        ShowMessage(this, QStringLiteral(u"请输入要分析校验的数据！"));
+        ShowMessage(this, QString::fromUtf8(CHECKSUM_NO_DATA_TEXT));
         return;
     }
 

@@ -1,22 +1,25 @@
 #include "checksum/checksum_result_model.h"
 
+#include "checksum/checksum_columns.h"
+
 namespace {
 
+// Titles and texts are the core's; how the list shows them is the page's.
 struct ColumnInfo {
-    const char* header;
     Qt::Alignment alignment;
     int width;
 };
 
 const ColumnInfo COLUMNS[CChecksumResultModel::COLUMN_COUNT] = {
-    {"序号", Qt::AlignLeft | Qt::AlignVCenter, 45},
-    {"校验方法", Qt::AlignCenter, 70},
-    {"起始位", Qt::AlignCenter, 55},
-    {"结束位", Qt::AlignCenter, 55},
-    {"长度", Qt::AlignCenter, 45},
-    {"校验码", Qt::AlignCenter, 60},
-    {"校验内容", Qt::AlignLeft | Qt::AlignVCenter, 300},
+    {Qt::AlignLeft | Qt::AlignVCenter, 45},
+    {Qt::AlignCenter, 70},
+    {Qt::AlignCenter, 55},
+    {Qt::AlignCenter, 55},
+    {Qt::AlignCenter, 45},
+    {Qt::AlignCenter, 60},
+    {Qt::AlignLeft | Qt::AlignVCenter, 300},
 };
+static_assert(std::size(COLUMNS) == CHECKSUM_COLUMN_COUNT);
 
 } // namespace
 
@@ -69,17 +72,9 @@ QVariant CChecksumResultModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole)
         return {};
 
-    const ChecksumMatch& match = Match(index.row());
-    switch (index.column()) {
-    case NUMBER: return QString::number(index.row() + 1);  // never wraps: the row is the number
-    case METHOD: return QString::fromLatin1(ChecksumMethodName(match.method));
-    case START: return QString::number(match.start);
-    case END: return QString::number(match.end);
-    case LENGTH: return QString::number(match.end - match.start + 1);
-    case CHECKSUM: return QString::fromLatin1(FormatChecksum(match.method, match.value));
-    case CONTENT: return ContentText(index.row());
-    }
-    return {};
+    // The number is the row itself, so it never wraps.
+    const auto column = static_cast<ChecksumColumn>(index.column());
+    return QString::fromLatin1(ChecksumCellText(column, Match(index.row()), std::uint64_t(index.row()) + 1, m_frame));
 }
 
 QVariant CChecksumResultModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -87,7 +82,7 @@ QVariant CChecksumResultModel::headerData(int section, Qt::Orientation orientati
     if (orientation != Qt::Horizontal || section < 0 || section >= COLUMN_COUNT)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromUtf8(COLUMNS[section].header);
+        return QString::fromUtf8(ChecksumColumnTitle(static_cast<ChecksumColumn>(section)));
     if (role == Qt::TextAlignmentRole)
         return static_cast<int>(COLUMNS[section].alignment);
     return {};

@@ -1,117 +1,101 @@
 #include "checksum/checksum_search.h"
 
+#include <algorithm>
+#include <array>
+
+#include "checksum/checksum_join.h"
 #include "common/hex_text.h"
 
 namespace {
 
-// The same CRC16S as StepCrc16S, a byte at a time: the eight bit steps of a byte depend only on
-// the byte and the register's high byte, so they fold into one table.
-constexpr CrcTable BuildCrc16STable()
-{
-    CrcTable table{};
-    for (std::uint32_t i = 0; i < 256; ++i)
-        table[i] = StepCrc16S(0, static_cast<std::uint8_t>(i));
-    return table;
-}
-constexpr CrcTable CRC16S_TABLE = BuildCrc16STable();
-
-struct BccRegister {
-    using Value = std::uint8_t;
-    static constexpr Value INIT = 0;
-    static Value Step(Value r, std::uint8_t b) { return r ^ b; }
-    static std::uint16_t Result(Value r) { return r; }
-};
-
-struct SumRegister {
-    using Value = std::uint8_t;
-    static constexpr Value INIT = 0;
-    static Value Step(Value r, std::uint8_t b) { return static_cast<Value>(r + b); }
-    static std::uint16_t Result(Value r) { return r; }
-};
-
-struct LrcRegister : SumRegister {
-    static std::uint16_t Result(Value r) { return static_cast<std::uint8_t>(-r); }
-};
-
-struct Crc16Register {
-    using Value = std::uint16_t;
-    static constexpr Value INIT = CRC16_INIT;
-    static Value Step(Value r, std::uint8_t b) { return StepCrc16(r, b); }
-    static std::uint16_t Result(Value r) { return r; }
-};
-
-struct Crc16SRegister {
-    using Value = std::uint16_t;
-    static constexpr Value INIT = CRC16S_INIT;
-    static Value Step(Value r, std::uint8_t b)
-    {
-        return static_cast<Value>((r << 8) ^ CRC16S_TABLE[(r >> 8) ^ b]);
-    }
-    static std::uint16_t Result(Value r) { return r; }
-};
-
-struct Crc32Register {
-    using Value = std::uint32_t;
-    static constexpr Value INIT = CRC32_INIT;
-    static Value Step(Value r, std::uint8_t b) { return StepCrc32(r, b); }
-    static std::uint16_t Result(Value r) { return static_cast<std::uint16_t>(r & 0xFFFF); }
-};
-
 // For a fixed start the register over [i, j) is the register over [i, j - 1) advanced by one
-// byte, so each start costs one pass to the end of the frame: O(n^2) per method.
-template <typename Register, std::size_t WIDTH>
-bool Search(ChecksumMethod method, std::span<const std::uint8_t> frame, const ChecksumMatchSink& sink,
-            const std::atomic<bool>* cancel)
+// byte, so each start costs one pass to the end of the frame: O(n^2) per method. CHAINS starts
+// walk side by side over the same bytes: their registers do not depend on each other, so the
+// processor overlaps their steps instead of waiting for each table lookup in turn.
+template <typename Register>
+bool Walk(ChecksumMethod method, std::span<const std::uint8_t> frame, const ChecksumMatchSink& sink,
+          const ChecksumSearchOptions& options)
 {
+    constexpr std::size_t WIDTH = Register::WIDTH;
+    constexpr std::size_t CHAINS = 8;
+    using Value = typename Register::Value;
     const std::size_t n = frame.size();
+    const auto [any, shortest, lastStart, lastEnd] = MatchBoundsOf(WIDTH, n, options.minLength);
+    if (!any)
+        return true;
     const std::uint8_t* bytes = frame.data();
-    std::vector<ChecksumMatch> batch;
-    for (std::size_t i = 0; i + WIDTH < n; ++i) {
-        if (cancel && cancel->load(std::memory_order_relaxed))
+    std::vector<std::uint16_t> standing(lastEnd + 1);
+    for (std::size_t j = 0; j <= lastEnd; ++j)
+        standing[j] = ChecksumAt(bytes, WIDTH, j);
+
+    std::array<std::vector<ChecksumMatch>, CHAINS> found;
+    for (std::size_t first = 0; first <= lastStart; first += CHAINS) {
+        if (options.cancel && options.cancel->load(std::memory_order_relaxed))
             return false;
-        typename Register::Value reg = Register::INIT;
-        // j is the index of the first checksum byte; the range is bytes i .. j - 1.
-        for (std::size_t j = i + 1; j + WIDTH <= n; ++j) {
-            reg = Register::Step(reg, bytes[j - 1]);
-            const std::uint16_t value = Register::Result(reg);
-            bool match;
-            if constexpr (WIDTH == 1)
-                match = j > i + 1 && value == bytes[j];  // a one-byte range is never a match
-            else
-                match = (value & 0xFF) == bytes[j] && (value >> 8) == bytes[j + 1];
-            if (match)
-                batch.push_back({method, static_cast<std::uint16_t>(i + 1), static_cast<std::uint16_t>(j), value});
+        const std::size_t chains = std::min(CHAINS, lastStart - first + 1);
+        // j is the index of the first checksum byte; the range is bytes i .. j - 1. Each chain
+        // walks alone up to the first j of the last chain, then all go on together.
+        const std::size_t together = first + chains - 1 + shortest;
+        std::array<Value, CHAINS> reg{};
+        const auto test = [&](std::size_t chain, std::size_t j) {
+            const std::uint16_t value = Register::Result(reg[chain]);
+            if (value == standing[j]) [[unlikely]]
+                found[chain].push_back({method, static_cast<std::uint16_t>(first + chain + 1), static_cast<std::uint16_t>(j), value});
+        };
+        for (std::size_t chain = 0; chain < chains; ++chain) {
+            const std::size_t i = first + chain;
+            reg[chain] = RunRegister<Register>(frame, i, i + shortest - 1);
+            for (std::size_t j = i + shortest; j < together && j <= lastEnd; ++j) {
+                reg[chain] = Register::Step(reg[chain], bytes[j - 1]);
+                test(chain, j);
+            }
         }
-        if (!batch.empty()) {
-            sink(batch);
-            batch.clear();
+        if (chains == CHAINS) {
+            for (std::size_t j = together; j <= lastEnd; ++j)
+                for (std::size_t chain = 0; chain < CHAINS; ++chain) {
+                    reg[chain] = Register::Step(reg[chain], bytes[j - 1]);
+                    test(chain, j);
+                }
+        } else {
+            for (std::size_t j = together; j <= lastEnd; ++j)
+                for (std::size_t chain = 0; chain < chains; ++chain) {
+                    reg[chain] = Register::Step(reg[chain], bytes[j - 1]);
+                    test(chain, j);
+                }
         }
+        for (std::size_t chain = 0; chain < chains; ++chain)
+            if (!found[chain].empty()) {
+                sink(found[chain]);
+                found[chain].clear();
+            }
     }
     return true;
 }
 
 } // namespace
 
-bool SearchChecksums(ChecksumMethod method, std::span<const std::uint8_t> frame, const ChecksumMatchSink& sink,
-                     const std::atomic<bool>* cancel)
+bool WalkChecksums(ChecksumMethod method, std::span<const std::uint8_t> frame, const ChecksumMatchSink& sink,
+                   const ChecksumSearchOptions& options)
 {
-    switch (method) {
-    case ChecksumMethod::BCC: return Search<BccRegister, 1>(method, frame, sink, cancel);
-    case ChecksumMethod::SUM: return Search<SumRegister, 1>(method, frame, sink, cancel);
-    case ChecksumMethod::LRC: return Search<LrcRegister, 1>(method, frame, sink, cancel);
-    case ChecksumMethod::CRC16: return Search<Crc16Register, 2>(method, frame, sink, cancel);
-    case ChecksumMethod::CRC16S: return Search<Crc16SRegister, 2>(method, frame, sink, cancel);
-    case ChecksumMethod::CRC32: return Search<Crc32Register, 2>(method, frame, sink, cancel);
-    }
-    return true;
+    frame = frame.first(std::min(frame.size(), MAX_SEARCH_BYTES));
+    return WithRegister(method, [&]<typename Register>(Register) { return Walk<Register>(method, frame, sink, options); });
 }
 
-std::vector<ChecksumMatch> FindChecksums(ChecksumMethod method, std::span<const std::uint8_t> frame)
+bool SearchChecksums(ChecksumMethod method, std::span<const std::uint8_t> frame, const ChecksumMatchSink& sink,
+                     const ChecksumSearchOptions& options)
+{
+    // The join is the faster of the two at every length, 512 bytes included (README, Performance).
+    return CanJoin(method) ? JoinChecksums(method, frame, sink, options) : WalkChecksums(method, frame, sink, options);
+}
+
+std::vector<ChecksumMatch> FindChecksums(ChecksumMethod method, std::span<const std::uint8_t> frame,
+                                         const ChecksumSearchOptions& options)
 {
     std::vector<ChecksumMatch> matches;
-    SearchChecksums(method, frame, [&](std::span<const ChecksumMatch> batch) {
-        matches.insert(matches.end(), batch.begin(), batch.end());
-    });
+    SearchChecksums(
+        method, frame,
+        [&](std::span<const ChecksumMatch> batch) { matches.insert(matches.end(), batch.begin(), batch.end()); },
+        options);
     return matches;
 }
 
@@ -119,5 +103,5 @@ std::string FormatMatchContent(const ChecksumMatch& match, std::span<const std::
 {
     if (match.start < 1 || match.end < match.start || match.end > frame.size())
         return {};
-    return FormatHexBytes(frame.subspan(match.start - 1u, static_cast<std::size_t>(match.end - match.start + 1)));
+    return FormatHexBytes(frame.subspan(match.start - 1u, MatchLength(match)));
 }

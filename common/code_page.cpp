@@ -1,5 +1,6 @@
 #include "common/code_page.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -119,4 +120,45 @@ std::u16string NarrowToWide(std::string_view narrow)
         }
     }
     return wide;
+}
+
+std::string WideToUtf8(std::u16string_view units)
+{
+    std::string text;
+    text.reserve(units.size() * 3);
+    const auto append = [&](char32_t c) {
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else if (c < 0x800) {
+            text += static_cast<char>(0xC0 | c >> 6);
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            text += static_cast<char>(0xE0 | c >> 12);
+            text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | c >> 18);
+            text += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        const char16_t unit = units[k];
+        if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < units.size() && units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF) {
+            append(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{units[k + 1]} - 0xDC00));
+            ++k;
+        } else {
+            append(IsSurrogate(unit) ? char32_t{REPLACEMENT_CHARACTER} : char32_t{unit});
+        }
+    }
+    return text;
+}
+
+std::string NarrowToUtf8(std::string_view narrow)
+{
+    // ASCII, the usual case, needs no converter.
+    if (std::all_of(narrow.begin(), narrow.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(narrow);
+    return WideToUtf8(NarrowToWide(narrow));
 }

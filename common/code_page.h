@@ -11,3 +11,9 @@ std::string WideToNarrow(std::u16string_view units);
 
 /// UTF-16 of GBK bytes for display; each invalid or cut-off sequence becomes U+FFFD.
 std::u16string NarrowToWide(std::string_view narrow);
+
+/// UTF-8 of UTF-16 code units; a lone surrogate becomes U+FFFD.
+std::string WideToUtf8(std::u16string_view units);
+
+/// UTF-8 of GBK bytes, for output outside the window; as NarrowToWide for bad sequences.
+std::string NarrowToUtf8(std::string_view narrow);

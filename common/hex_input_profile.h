@@ -2,6 +2,7 @@
 // What differs between the pages that take a hex frame: limit, texts, and how loudly errors speak.
 
 #include <cstddef>
+#include <string>
 
 #include "common/hex_text.h"
 
@@ -21,3 +22,7 @@ extern const HexInputProfile HEX_PROFILE_CONVERSION;
 
 /// The information-line text a profile gives for an outcome; nullptr for Ok and Empty.
 const char* HexErrorText(const HexInputProfile& profile, HexParseResult result);
+
+/// The same with another byte limit in force (the command line may raise it): the TooLong text
+/// then states that limit.
+std::string HexErrorText(const HexInputProfile& profile, HexParseResult result, std::size_t limit);

@@ -55,12 +55,12 @@ HexParseResult ParseHexText(std::string_view text, std::span<std::uint8_t> buffe
 
 std::string FormatHexBytes(std::span<const std::uint8_t> bytes)
 {
-    std::string text;
-    text.reserve(bytes.size() * 3);
+    std::string text(bytes.size() * 3, ' ');
+    char* out = text.data();
     for (std::uint8_t b : bytes) {
-        text.push_back(HEX_UPPER[b >> 4]);
-        text.push_back(HEX_UPPER[b & 0x0F]);
-        text.push_back(' ');
+        out[0] = HEX_UPPER[b >> 4];
+        out[1] = HEX_UPPER[b & 0x0F];
+        out += 3;
     }
     return text;
 }

@@ -68,17 +68,10 @@ bool CConversionPage::eventFilter(QObject* watched, QEvent* event)
 
 void CConversionPage::CheckNumber()
 {
-    const char* message = nullptr;
-    switch (CheckNumberText(Narrow(ui->numberEdit->text()))) {
-    case NumberCheck::Ok:
+    const char* message = NumberCheckText(CheckNumberText(Narrow(ui->numberEdit->text())));
+    if (!message) {
         ui->numberInfoLine->clear();
         return;
-    case NumberCheck::TooLong:
-        message = "输入数据长度异常";
-        break;
-    case NumberCheck::Illegal:
-        message = "输入数据非法";
-        break;
     }
     // Emptying the box checks the empty text and clears the line; the message comes after that.
     ui->numberEdit->clear();
@@ -96,7 +89,7 @@ void CConversionPage::ConvertNumberToArray()
 {
     const QString number = ui->numberEdit->text();
     if (number.isEmpty()) {
-        ui->numberInfoLine->setText(QStringLiteral("请输入数据"));
+        ui->numberInfoLine->setText(QString::fromUtf8(NUMBER_MISSING_TEXT));
         return;
     }
     ui->numberInfoLine->clear();
@@ -110,7 +103,7 @@ void CConversionPage::ConvertNumberToArray()
 void CConversionPage::ConvertArrayToNumber()
 {
     if (ui->arrayEdit->text().isEmpty() || m_frameLength == 0) {
-        ui->arrayInfoLine->setText(QStringLiteral("请输入要转换的数组"));
+        ui->arrayInfoLine->setText(QString::fromUtf8(ARRAY_MISSING_TEXT));
         return;
     }
     TakeType();

@@ -33,6 +33,16 @@ std::size_t SkipSpace(std::string_view text)
 
 } // namespace
 
+const char* NumberCheckText(NumberCheck check)
+{
+    switch (check) {
+    case NumberCheck::TooLong: return "输入数据长度异常";
+    case NumberCheck::Illegal: return "输入数据非法";
+    case NumberCheck::Ok: break;
+    }
+    return nullptr;
+}
+
 bool AcceptNumberKey(char32_t typed, std::string_view currentText)
 {
     if (IsSingleUse(typed))

@@ -11,6 +11,13 @@ inline constexpr std::size_t MAX_NUMBER_CHARS = 64;
 
 enum class NumberCheck { Ok, TooLong, Illegal };
 
+// The conversion page's messages (UTF-8).
+inline constexpr char NUMBER_MISSING_TEXT[] = "请输入数据";
+inline constexpr char ARRAY_MISSING_TEXT[] = "请输入要转换的数组";
+
+/// "输入数据长度异常" for TooLong, "输入数据非法" for Illegal, nullptr for Ok.
+const char* NumberCheckText(NumberCheck check);
+
 /// Whether a character typed into the number box may reach it, given the box's current text.
 bool AcceptNumberKey(char32_t typed, std::string_view currentText);
 

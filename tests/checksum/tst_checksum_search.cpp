@@ -1,7 +1,8 @@
 #include <QTest>
 #include <random>
+#include <tuple>
 
-#include "checksum/checksum_search.h"
+#include "checksum/checksum_join.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -37,17 +38,40 @@ static std::uint16_t Reference(ChecksumMethod method, std::span<const std::uint8
     return 0;
 }
 
-// Every range i..j-1 followed by its checksum (a one-byte method needs at least two bytes), slowly.
-static std::vector<ChecksumMatch> ReferenceSearch(ChecksumMethod method, std::span<const std::uint8_t> frame)
+// Every range i..j-1 of minLength bytes or more followed by its checksum (a one-byte method needs
+// at least two bytes), slowly.
+static std::vector<ChecksumMatch> ReferenceSearch(ChecksumMethod method, std::span<const std::uint8_t> frame,
+                                                  std::size_t minLength)
 {
     const std::size_t width = method >= ChecksumMethod::CRC16 ? 2 : 1;
     std::vector<ChecksumMatch> matches;
     for (std::size_t i = 0; i < frame.size(); ++i)
-        for (std::size_t j = i + 3 - width; j + width <= frame.size(); ++j)
+        for (std::size_t j = i + std::max(minLength, 3 - width); j + width <= frame.size(); ++j)
             if (const std::uint16_t v = Reference(method, frame.subspan(i, j - i));
                 (v & 0xFF) == frame[j] && (width == 1 || v >> 8 == frame[j + 1]))
                 matches.push_back({method, std::uint16_t(i + 1), std::uint16_t(j), v});
     return matches;
+}
+
+// The matches with the sink's batches kept apart: one batch per start position, in order.
+template <typename Search>
+static std::vector<ChecksumMatch> Batched(Search search, ChecksumMethod method, const Bytes& frame, std::size_t minLength)
+{
+    std::vector<ChecksumMatch> matches;
+    search(method, frame, [&](std::span<const ChecksumMatch> batch) {
+        QVERIFY(!batch.empty() && std::all_of(batch.begin(), batch.end(), [&](auto& m) { return m.start == batch[0].start; }));
+        QVERIFY(matches.empty() || matches.back().start < batch[0].start);
+        matches.insert(matches.end(), batch.begin(), batch.end());
+    }, ChecksumSearchOptions{.minLength = minLength});
+    return matches;
+}
+static std::vector<ChecksumMatch> Walked(ChecksumMethod method, const Bytes& frame, std::size_t minLength)
+{
+    return Batched(WalkChecksums, method, frame, minLength);
+}
+static std::vector<ChecksumMatch> Joined(ChecksumMethod method, const Bytes& frame, std::size_t minLength)
+{
+    return Batched(JoinChecksums, method, frame, minLength);
 }
 
 class TestChecksumSearch : public QObject {
@@ -96,7 +120,8 @@ private slots:
     void agreesWithBruteForce()
     {
         // Degenerate frames reaching past position 255, then thousands of short random ones, half over four
-        // symbols so that they match often; also one random range of each through ComputeChecksum.
+        // symbols so that they match often, with minimum lengths; also one random range of each through
+        // ComputeChecksum. The walk, the join and the search that picks between them all agree.
         std::vector<Bytes> frames;
         for (Bytes pattern : {Bytes{0x00}, {0xFF}, {0x00, 0x01}, {0x01, 0xFF}, {0x80, 0x80, 0x00}, {0x12, 0x34, 0x56}})
             for (Bytes& frame = frames.emplace_back(); frame.size() < 300;)
@@ -108,11 +133,32 @@ private slots:
                 b = round % 2 ? std::uint8_t(random()) : symbols[random() % 4];
         for (const Bytes& frame : frames) {
             const std::size_t a = random() % (frame.size() + 1), b = a + random() % (frame.size() - a + 1);
+            const std::size_t minLength = frame.size() < 100 && random() % 2 ? 1 + random() % 6 : 1;
             for (ChecksumMethod method : CHECKSUM_METHODS) {
-                QCOMPARE(FindChecksums(method, frame), ReferenceSearch(method, frame));
+                const std::vector<ChecksumMatch> expected = ReferenceSearch(method, frame, minLength);
+                QCOMPARE(FindChecksums(method, frame, {.minLength = minLength}), expected);
+                QCOMPARE(Walked(method, frame, minLength), expected);
+                if (CanJoin(method))
+                    QCOMPARE(Joined(method, frame, minLength), expected);
                 QCOMPARE(ComputeChecksum(method, frame, a, b), Reference(method, std::span(frame).subspan(a, b - a)));
             }
         }
+    }
+
+    void joinAgreesWithWalkOnLongFrames()
+    {
+        // Past the page's 512 bytes: random frames over all bytes and over two symbols, and a zero
+        // frame whose matches grow with the square of its length, cut by a minimum length.
+        std::mt19937 random(65535);
+        for (auto [size, symbols, minLength] : {std::tuple{4000, 256, 1}, {3000, 2, 8}, {2500, 1, 2400}}) {
+            Bytes frame(size);
+            for (std::uint8_t& b : frame)
+                b = std::uint8_t(random() % symbols);
+            for (ChecksumMethod method : CHECKSUM_METHODS)
+                if (CanJoin(method))
+                    QCOMPARE(Joined(method, frame, minLength), Walked(method, frame, minLength));
+        }
+        QVERIFY(!CanJoin(ChecksumMethod::CRC32));
     }
 
     void cancelKeepsWhatWasFound()
@@ -125,9 +171,9 @@ private slots:
             found.insert(found.end(), batch.begin(), batch.end());
             cancel = found.size() > 100;
         };
-        QVERIFY(!SearchChecksums(ChecksumMethod::SUM, zeros, sink, &cancel) && found.empty());
+        QVERIFY(!SearchChecksums(ChecksumMethod::SUM, zeros, sink, {.cancel = &cancel}) && found.empty());
         cancel = false;
-        QVERIFY(!SearchChecksums(ChecksumMethod::SUM, zeros, sink, &cancel));
+        QVERIFY(!SearchChecksums(ChecksumMethod::SUM, zeros, sink, {.cancel = &cancel}));
         QVERIFY(found.size() > 100 && found.size() < all.size() && std::equal(found.begin(), found.end(), all.begin()));
     }
 };

@@ -1,0 +1,177 @@
+// checksum: the checksum page's rows for each frame, or the rules that hold across all frames.
+
+#include <array>
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "checksum/checksum_columns.h"
+#include "checksum/checksum_consensus.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_output.h"
+#include "cli/frame_input.h"
+#include "common/hex_text.h"
+
+namespace {
+
+// The page's columns under their titles; JSON keys and alignment are the command line's.
+std::array<OutputColumn, CHECKSUM_COLUMN_COUNT> RowColumns()
+{
+    constexpr const char* KEYS[] = {"number", "method", "start", "end", "length", "checksum", "content"};
+    std::array<OutputColumn, CHECKSUM_COLUMN_COUNT> columns;
+    for (std::size_t c = 0; c < CHECKSUM_COLUMN_COUNT; ++c) {
+        const auto column = static_cast<ChecksumColumn>(c);
+        const bool number = column == ChecksumColumn::Number || column == ChecksumColumn::Start ||
+                            column == ChecksumColumn::End || column == ChecksumColumn::Length;
+        columns[c] = {ChecksumColumnTitle(column), KEYS[c], number};
+    }
+    return columns;
+}
+
+enum RuleColumn { RULE_NUMBER, RULE_TEXT, RULE_METHOD, RULE_START, RULE_END, RULE_END_FROM, RULE_FRAMES, RULE_SHARE };
+
+const OutputColumn RULE_COLUMNS[] = {
+    {"序号", "number", true},
+    {"规则", "rule"},
+    {"校验方法", "method", false, 0, false},
+    {"起始位", "start", true, 0, false},
+    {"结束位", "end", true, 0, false},
+    {"结束位起点", "end_from", false, 0, false},
+    {"成立帧数", "frames", true},
+    {"占比(%)", "share", true},
+};
+
+std::size_t Digits(std::uint64_t value)
+{
+    std::size_t digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+std::string Decimal(std::uint64_t value)
+{
+    char text[24];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::vector<ChecksumMethod> ReadMethods(const CCommandLine& args)
+{
+    const std::string name = args.Value("--method").value_or("ALL");
+    if (name == "ALL")
+        return {CHECKSUM_METHODS.begin(), CHECKSUM_METHODS.end()};
+    for (ChecksumMethod method : CHECKSUM_METHODS)
+        if (name == ChecksumMethodName(method))
+            return {method};
+    throw CUsageError("未知的校验方法 " + name + "（应为 ALL、BCC、SUM、LRC、CRC16、CRC16S 或 CRC32）");
+}
+
+double ReadShare(const CCommandLine& args)
+{
+    const std::optional<std::string> text = args.Value("--min-share");
+    if (!text)
+        return 100;
+    double share = 0;
+    const char* end = text->data() + text->size();
+    const auto result = std::from_chars(text->data(), end, share);
+    if (result.ec != std::errc() || result.ptr != end || !(share > 0 && share <= 100))
+        throw CUsageError("--min-share 的值应为大于 0、不超过 100 的百分数：" + *text);
+    return share;
+}
+
+// A share in percent with at most one decimal, "100" or "66.6": cut, never rounded up to 100.
+std::string ShareText(std::uint64_t frames, std::uint64_t total)
+{
+    const std::uint64_t tenths = frames * 1000 / total;
+    std::string text = Decimal(tenths / 10);
+    if (tenths % 10) {
+        text += '.';
+        text += static_cast<char>('0' + tenths % 10);
+    }
+    return text;
+}
+
+int ListRows(const CCommandLine& args, CliContext& context, std::span<const ChecksumMethod> methods,
+             std::size_t minLength)
+{
+    const OutputFormat format = ReadOutputFormat(args);
+    CFrameInput input(args, HEX_PROFILE_CHECKSUM, CHECKSUM_NO_DATA_TEXT, context);
+    const auto columns = RowColumns();
+    COutput output(context.out, format, {OutputLayout::FrameRows, columns}, input.Several());
+    // Widths known before the first row, so rows stream: every number fits what the longest
+    // frame could yield.
+    const std::uint64_t limit = input.Limit();
+    output.Widen(0, Digits(limit * (limit + 1) / 2 * methods.size()));
+    for (std::size_t column = 2; column <= 4; ++column)
+        output.Widen(column, Digits(limit));
+
+    CliFrame frame;
+    std::array<std::string, CHECKSUM_COLUMN_COUNT> cells;
+    while (input.Next(frame)) {
+        output.BeginFrame(frame.line, FormatHexBytes(frame.bytes));
+        std::uint64_t number = 0;
+        const ChecksumMatchSink sink = [&](std::span<const ChecksumMatch> matches) {
+            for (const ChecksumMatch& match : matches) {
+                ++number;
+                for (std::size_t c = 0; c < CHECKSUM_COLUMN_COUNT; ++c)
+                    cells[c] = ChecksumCellText(static_cast<ChecksumColumn>(c), match, number, frame.bytes);
+                output.Row(cells);
+            }
+        };
+        for (ChecksumMethod method : methods)
+            SearchChecksums(method, frame.bytes, sink, {.minLength = minLength});
+        output.EndFrame();
+    }
+    output.Finish();
+    return context.status;
+}
+
+int ListRules(const CCommandLine& args, CliContext& context, std::span<const ChecksumMethod> methods,
+              std::size_t minLength)
+{
+    const OutputFormat format = ReadOutputFormat(args);
+    const double share = ReadShare(args);
+    CFrameInput input(args, HEX_PROFILE_CHECKSUM, CHECKSUM_NO_DATA_TEXT, context);
+    CChecksumConsensus consensus(methods, minLength);
+    CliFrame frame;
+    while (input.Next(frame))
+        consensus.AddFrame(frame.bytes);
+
+    const std::uint64_t total = consensus.FrameCount();
+    const std::vector<ChecksumRuleCount> rules = consensus.Rules(share);
+    COutput output(context.out, format, {OutputLayout::Rows, RULE_COLUMNS}, false);
+    output.Note("共 " + Decimal(total) + " 帧，" + Decimal(rules.size()) + " 条规则在" +
+                (share == 100 ? std::string("每一帧") : "至少 " + args.Value("--min-share").value_or("") + "% 的帧") +
+                "中成立");
+    std::array<std::string, std::size(RULE_COLUMNS)> cells;
+    std::uint64_t number = 0;
+    for (const ChecksumRuleCount& count : rules) {
+        const ChecksumRule& rule = count.rule;
+        cells[RULE_NUMBER] = Decimal(++number);
+        cells[RULE_TEXT] = ChecksumRuleText(rule);
+        cells[RULE_METHOD] = ChecksumMethodName(rule.method);
+        cells[RULE_START] = Decimal(rule.start);
+        cells[RULE_END] = Decimal(rule.end);
+        cells[RULE_END_FROM] = rule.endFrom == RuleEnd::FromLast ? "last" : "first";
+        cells[RULE_FRAMES] = Decimal(count.frames);
+        cells[RULE_SHARE] = ShareText(count.frames, total);
+        output.Row(cells);
+    }
+    output.Finish();
+    return context.status;
+}
+
+} // namespace
+
+int RunChecksum(const CCommandLine& args, CliContext& context)
+{
+    const std::vector<ChecksumMethod> methods = ReadMethods(args);
+    const std::size_t minLength = args.Number("--min-length", 1, MAX_SEARCH_BYTES, 1);
+    if (args.Has("--consensus"))
+        return ListRules(args, context, methods, minLength);
+    if (args.Has("--min-share"))
+        throw CUsageError("--min-share 只能与 --consensus 一起使用");
+    return ListRows(args, context, methods, minLength);
+}

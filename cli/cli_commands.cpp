@@ -1,0 +1,155 @@
+#include "cli/cli_commands.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cli/cli_output.h"
+#include "cli/frame_input.h"
+#include "common/version.h"
+
+namespace {
+
+constexpr char PROGRAM[] = "velmorra-cli";
+
+const CliOption HELP_OPTION{"--help", nullptr, "显示本帮助"};
+
+const CliOption CHECKSUM_OPTIONS[] = {
+    {"--method", "方法", "ALL（默认，依次为全部六种）、BCC、SUM、LRC、CRC16、CRC16S 或 CRC32"},
+    {"--min-length", "N", "只报告至少 N 字节的校验范围（默认 1）"},
+    {"--consensus", nullptr, "不逐帧列出，而是找出在所有帧中都成立的校验规则"},
+    {"--min-share", "P", "与 --consensus 一起：列出至少在 P% 的帧中成立的规则（默认 100）"},
+};
+
+const CliOption PDU_OPTIONS[] = {
+    {"--send", nullptr, "发送解码（默认）"},
+    {"--receive", nullptr, "接收解码"},
+};
+
+const CliOption CONVERT_OPTIONS[] = {
+    {"--type", "类型", "short、ushort、long、ulong、float 或 double（必须给出）"},
+    {"--bytes", nullptr, "输入为数组（16进制，最多 8 字节，低字节在前），转换为数据；否则输入为数据"},
+};
+
+const CliCommand COMMANDS[] = {
+    {"checksum", "[选项] [帧…]", "校验分析：查找紧随其后就是自身校验码的字节范围",
+     "对每帧尝试所选校验方法的每个连续字节范围，列出校验码紧随其后的范围，列与窗口的“校验分析”页相同；"
+     "ALL 按方法分组、依次列出。\n"
+     "用 --consensus 时读入全部帧，找出在每帧（或至少 --min-share 的帧）中都成立的规则：方法、"
+     "从首字节数起的起始位，以及从首字节或从末字节数起的结束位，校验码紧随范围之后；"
+     "按成立的帧数、再按范围长度排序。",
+     CHECKSUM_OPTIONS, FRAME_INPUT | OUTPUT, RunChecksum},
+    {"pdu", "[--send|--receive] [帧…]", "PDU解析：把帧作为短信 PDU 解码",
+     "与窗口“串格式化”页的“PDU解析”相同：以 089 开头的数据按发送或接收格式解码，否则为“非PDU编码格式”。",
+     PDU_OPTIONS, FRAME_INPUT | OUTPUT, RunPdu},
+    {"render", "[帧…]", "串格式化：ASCII、UNICODE、10进制、BCD 和 3X3X",
+     "与窗口“串格式化”页相同：ASCII解析、两种字节顺序的 UNICODE解析、10进制数据、BCD解析和 3X3X转换。",
+     {}, FRAME_INPUT | OUTPUT, RunRender},
+    {"convert", "--type 类型 [--bytes] [输入…]", "数据转换查询：数据与内存中的字节数组互转",
+     "与窗口“数据转换查询”页相同：把数据转换为数组（低字节在前，浮点为 IEEE 754），"
+     "或用 --bytes 把数组转换为数据；检查和提示与窗口相同。",
+     CONVERT_OPTIONS, LINE_INPUT | OUTPUT, RunConvert},
+};
+
+// Everything a subcommand accepts: its own options, then the shared ones, then --help.
+std::vector<CliOption> AllOptions(const CliCommand& command)
+{
+    std::vector<CliOption> options(command.options.begin(), command.options.end());
+    if (command.groups & FRAME_INPUT)
+        options.insert(options.end(), FrameInputOptions().begin(), FrameInputOptions().end());
+    if (command.groups & LINE_INPUT)
+        options.insert(options.end(), LineInputOptions().begin(), LineInputOptions().end());
+    if (command.groups & OUTPUT)
+        options.insert(options.end(), OutputOptions().begin(), OutputOptions().end());
+    options.push_back(HELP_OPTION);
+    return options;
+}
+
+void Print(std::FILE* out, std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), out);
+}
+
+// "  name  help" lines, the help texts aligned.
+void PrintList(std::FILE* out, const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    std::size_t width = 0;
+    for (const auto& [name, help] : entries)
+        width = std::max(width, DisplayWidth(name));
+    for (const auto& [name, help] : entries)
+        Print(out, "  " + name + std::string(width + 2 - DisplayWidth(name), ' ') + help + "\n");
+}
+
+void PrintProgramHelp(std::FILE* out)
+{
+    Print(out, std::string(PROGRAM) + " " + VELMORRA_VERSION + "：在命令行上分析通信帧\n\n用法：" + PROGRAM +
+                   " <子命令> [选项] [输入…]\n\n子命令：\n");
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const CliCommand& command : COMMANDS)
+        entries.emplace_back(command.name, command.summary);
+    PrintList(out, entries);
+    Print(out, std::string("\n用 “") + PROGRAM + " <子命令> --help” 查看各子命令的用法。\n"
+               "输入为参数，或文件和标准输入（“-”）中的每一行；输出为 UTF-8。\n"
+               "退出状态：0 全部输入均已读入；1 有输入行被拒绝（其余行照常处理）；2 用法错误或文件无法读取。\n");
+}
+
+void PrintCommandHelp(std::FILE* out, const CliCommand& command)
+{
+    Print(out, std::string("用法：") + PROGRAM + " " + command.name + " " + command.synopsis + "\n\n" +
+                   command.description + "\n\n");
+    if (command.groups & FRAME_INPUT)
+        Print(out, "每个参数为一帧 16进制数据（窗口的格式：两位一字节，空格可有可无）；“-” 或 --file 从每行读一帧，"
+                   "没有参数时读标准输入。被拒绝的行在标准错误上报告为“第 N 行: <提示>”，其余行照常处理。\n\n");
+    else if (command.groups & LINE_INPUT)
+        Print(out, "每个参数为一项输入；“-” 或 --file 从每行读一项，没有参数时读标准输入。"
+                   "被拒绝的行在标准错误上报告为“第 N 行: <提示>”。\n\n");
+    Print(out, "选项：\n");
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const CliOption& option : AllOptions(command))
+        entries.emplace_back(std::string(option.name) + (option.valueName ? std::string(" ") + option.valueName : ""),
+                             option.help);
+    PrintList(out, entries);
+}
+
+} // namespace
+
+std::span<const CliCommand> CliCommands()
+{
+    return COMMANDS;
+}
+
+int RunCli(std::span<const std::string> args, CliContext& context)
+{
+    if (args.empty()) {
+        PrintProgramHelp(context.err);
+        return EXIT_USAGE;
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        PrintProgramHelp(context.out);
+        return EXIT_ALL_READ;
+    }
+    if (args[0] == "--version") {
+        Print(context.out, std::string(PROGRAM) + " " + VELMORRA_VERSION + "\n");
+        return EXIT_ALL_READ;
+    }
+    const auto command = std::find_if(std::begin(COMMANDS), std::end(COMMANDS),
+                                      [&](const CliCommand& c) { return args[0] == c.name; });
+    if (command == std::end(COMMANDS)) {
+        std::fprintf(context.err, "%s: 未知子命令 %s\n用 “%s --help” 查看子命令。\n", PROGRAM, args[0].c_str(), PROGRAM);
+        return EXIT_USAGE;
+    }
+    try {
+        const std::vector<CliOption> options = AllOptions(*command);
+        const CCommandLine commandLine(args.subspan(1), options);
+        if (commandLine.Has(HELP_OPTION.name)) {
+            PrintCommandHelp(context.out, *command);
+            return EXIT_ALL_READ;
+        }
+        context.Raise(command->run(commandLine, context));
+    } catch (const CUsageError& error) {
+        std::fflush(context.out);
+        std::fprintf(context.err, "%s %s: %s\n用 “%s %s --help” 查看用法。\n", PROGRAM, command->name, error.what(),
+                     PROGRAM, command->name);
+        return EXIT_USAGE;
+    }
+    return context.status;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The subcommands of velmorra-cli, one table: adding a subcommand is one row here and its Run
+// function (see README, Development).
+
+#include <span>
+#include <string>
+
+#include "cli/cli_context.h"
+#include "cli/command_line.h"
+
+// Shared options a subcommand takes besides its own.
+enum CliOptionGroups : unsigned {
+    FRAME_INPUT = 1,  // --file, --extract, --limit: frames by the window's hex grammar
+    LINE_INPUT = 2,   // --file: lines of its own kind (numbers, byte arrays)
+    OUTPUT = 4,       // --format
+};
+
+struct CliCommand {
+    const char* name;
+    const char* synopsis;     // what follows "velmorra-cli <name>" in the usage line
+    const char* summary;      // one line in the list of subcommands
+    const char* description;  // the paragraph of its --help
+    std::span<const CliOption> options;  // its own options
+    unsigned groups;                     // CliOptionGroups
+    int (*run)(const CCommandLine& args, CliContext& context);
+};
+
+/// Every subcommand, in the order the help lists them.
+std::span<const CliCommand> CliCommands();
+
+/// Runs the whole command line (without the program name) and returns the exit status.
+int RunCli(std::span<const std::string> args, CliContext& context);
+
+// The subcommands, each in its own file.
+int RunChecksum(const CCommandLine& args, CliContext& context);
+int RunPdu(const CCommandLine& args, CliContext& context);
+int RunRender(const CCommandLine& args, CliContext& context);
+int RunConvert(const CCommandLine& args, CliContext& context);

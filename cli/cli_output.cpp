@@ -1,0 +1,339 @@
+#include "cli/cli_output.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+const CliOption OUTPUT_OPTIONS[] = {
+    {"--format", "格式", "text（对齐的列，默认）、csv（RFC 4180，首行为列标题）或 json"},
+};
+
+char32_t NextCodePoint(std::string_view utf8, std::size_t& k)
+{
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(utf8[at]); };
+    const unsigned lead = byte(k++);
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t c = more ? lead & (0x3F >> more) : lead;
+    for (int t = 0; t < more && k < utf8.size(); ++t)
+        c = c << 6 | (byte(k++) & 0x3F);
+    return c;
+}
+
+bool IsWide(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+// Text for a terminal: control characters as their pictures (U+2400 on), so a captured byte can
+// neither move the cursor nor start an escape sequence. CR LF is one line break, as in the window.
+std::string Printable(std::string_view text, bool keepLineBreaks)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (keepLineBreaks && c == '\r' && k + 1 < text.size() && text[k + 1] == '\n')
+            continue;
+        if ((keepLineBreaks && c == '\n') || (c >= 0x20 && c != 0x7F)) {
+            out += static_cast<char>(c);
+        } else {
+            const char32_t picture = c == 0x7F ? 0x2421 : 0x2400 + c;
+            out += static_cast<char>(0xE0 | picture >> 12);
+            out += static_cast<char>(0x80 | (picture >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (picture & 0x3F));
+        }
+    }
+    return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view text)
+{
+    out += '"';
+    std::size_t plain = 0;  // start of the run of characters that need no escape
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text.substr(plain, k - plain));
+        plain = k + 1;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: {
+            static constexpr char HEX[] = "0123456789abcdef";
+            out += "\\u00";
+            out += HEX[c >> 4];
+            out += HEX[c & 0xF];
+        }
+        }
+    }
+    out.append(text.substr(plain));
+    out += '"';
+}
+
+std::string Decimal(std::uint64_t value)
+{
+    char text[24];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+} // namespace
+
+std::span<const CliOption> OutputOptions()
+{
+    return OUTPUT_OPTIONS;
+}
+
+OutputFormat ReadOutputFormat(const CCommandLine& args)
+{
+    const std::string format = args.Value("--format").value_or("text");
+    if (format == "text")
+        return OutputFormat::Text;
+    if (format == "csv")
+        return OutputFormat::Csv;
+    if (format == "json")
+        return OutputFormat::Json;
+    throw CUsageError("未知的输出格式 " + format + "（应为 text、csv 或 json）");
+}
+
+std::size_t DisplayWidth(std::string_view utf8)
+{
+    std::size_t width = 0;
+    for (std::size_t k = 0; k < utf8.size();)
+        width += IsWide(NextCodePoint(utf8, k)) ? 2 : 1;
+    return width;
+}
+
+COutput::COutput(std::FILE* out, OutputFormat format, const OutputShape& shape, bool headings)
+    : m_out(out)
+    , m_format(format)
+    , m_shape(shape)
+    , m_headings(headings)
+{
+    for (const OutputColumn& column : shape.columns)
+        m_widths.push_back(std::max(column.width, DisplayWidth(column.title)));
+    if (m_format == OutputFormat::Csv) {
+        std::vector<std::string_view> titles;
+        if (m_shape.layout != OutputLayout::Rows)
+            titles.push_back("行");
+        if (m_shape.layout == OutputLayout::FrameFields)
+            titles.push_back(m_shape.inputTitle);
+        for (const OutputColumn& column : shape.columns)
+            titles.push_back(column.title);
+        CsvRecord(titles);
+    } else if (m_format == OutputFormat::Json) {
+        Write("[");
+    }
+}
+
+void COutput::Widen(std::size_t column, std::size_t width)
+{
+    if (column < m_widths.size() && width > m_widths[column])
+        m_widths[column] = width;
+}
+
+void COutput::TextCells(std::span<const std::string> cells, bool header)
+{
+    m_buffer.clear();
+    std::size_t pending = 0;  // blanks owed before the next cell, so no line ends in blanks
+    std::string printable;
+    for (std::size_t c = 0; c < cells.size() && c < m_shape.columns.size(); ++c) {
+        const OutputColumn& column = m_shape.columns[c];
+        if (!column.inText)
+            continue;
+        // Plain ASCII, the usual cell, is shown as it is and is as wide as it is long.
+        std::string_view text = cells[c];
+        std::size_t width = text.size();
+        if (!std::all_of(text.begin(), text.end(), [](char ch) { return ch >= 0x20 && ch < 0x7F; })) {
+            printable = header ? cells[c] : Printable(cells[c], false);
+            text = printable;
+            width = DisplayWidth(text);
+        }
+        const std::size_t fill = m_widths[c] > width ? m_widths[c] - width : 0;
+        if (column.number)
+            pending += fill;
+        m_buffer.append(pending, ' ');
+        m_buffer += text;
+        pending = column.number ? 2 : fill + 2;
+    }
+    m_buffer += '\n';
+    Write(m_buffer);
+}
+
+void COutput::TextHeader()
+{
+    std::vector<std::string> titles;
+    for (const OutputColumn& column : m_shape.columns)
+        titles.emplace_back(column.title);
+    TextCells(titles, true);
+}
+
+void COutput::CsvRecord(std::span<const std::string_view> fields)
+{
+    m_buffer.clear();
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+        if (k > 0)
+            m_buffer += ',';
+        const std::string_view field = fields[k];
+        if (std::none_of(field.begin(), field.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
+            m_buffer += field;
+            continue;
+        }
+        m_buffer += '"';
+        for (char c : field) {
+            if (c == '"')
+                m_buffer += '"';
+            m_buffer += c;
+        }
+        m_buffer += '"';
+    }
+    m_buffer += "\r\n";
+    Write(m_buffer);
+}
+
+void COutput::JsonObjectStart()
+{
+    Write(m_anyObject ? ",\n" : "\n");
+    m_anyObject = true;
+}
+
+void COutput::BeginFrame(std::uint64_t line, std::string_view input)
+{
+    m_line = line;
+    m_input.assign(input);
+    m_anyRow = false;
+    if (m_format == OutputFormat::Text) {
+        if (m_anyFrame && (m_headings || m_shape.layout == OutputLayout::FrameRows))
+            Write("\n");
+        if (m_headings) {
+            std::string_view shown = input;
+            while (!shown.empty() && shown.back() == ' ')
+                shown.remove_suffix(1);
+            Write("第 " + Decimal(line) + " 行: " + Printable(shown, false) + "\n");
+        }
+        if (m_shape.layout == OutputLayout::FrameRows)
+            TextHeader();
+    } else if (m_format == OutputFormat::Json && m_shape.layout == OutputLayout::FrameRows) {
+        JsonObjectStart();
+        m_buffer = "{\"line\": " + Decimal(line) + ", \"" + m_shape.inputKey + "\": ";
+        AppendJsonString(m_buffer, input);
+        m_buffer += ", \"rows\": [";
+        Write(m_buffer);
+    }
+    m_anyFrame = true;
+}
+
+void COutput::Row(std::span<const std::string> cells)
+{
+    const std::span<const OutputColumn> columns = m_shape.columns;
+    switch (m_format) {
+    case OutputFormat::Text:
+        if (m_shape.layout == OutputLayout::FrameFields) {
+            std::size_t shown = 0, labelWidth = 0;
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                if (columns[c].inText) {
+                    ++shown;
+                    labelWidth = std::max(labelWidth, DisplayWidth(columns[c].title));
+                }
+            for (std::size_t c = 0; c < cells.size() && c < columns.size(); ++c) {
+                if (!columns[c].inText)
+                    continue;
+                // A single field needs no label; the others align, continuation lines too.
+                const std::string text = Printable(cells[c], true);
+                const std::string indent(shown > 1 ? labelWidth + 2 : 0, ' ');
+                m_buffer.clear();
+                if (shown > 1) {
+                    m_buffer.append(columns[c].title);
+                    if (!text.empty())
+                        m_buffer.append(labelWidth + 2 - DisplayWidth(columns[c].title), ' ');
+                }
+                for (char ch : text) {
+                    m_buffer += ch;
+                    if (ch == '\n')
+                        m_buffer += indent;
+                }
+                m_buffer += '\n';
+                Write(m_buffer);
+            }
+        } else if (m_shape.layout == OutputLayout::Rows) {
+            m_rows.emplace_back(cells.begin(), cells.end());
+            for (std::size_t c = 0; c < cells.size(); ++c)
+                Widen(c, DisplayWidth(Printable(cells[c], false)));
+        } else {
+            TextCells(cells, false);
+        }
+        break;
+    case OutputFormat::Csv: {
+        std::vector<std::string_view> fields;
+        const std::string line = Decimal(m_line);
+        if (m_shape.layout != OutputLayout::Rows)
+            fields.push_back(line);
+        if (m_shape.layout == OutputLayout::FrameFields)
+            fields.push_back(m_input);
+        fields.insert(fields.end(), cells.begin(), cells.end());
+        CsvRecord(fields);
+        break;
+    }
+    case OutputFormat::Json: {
+        m_buffer.clear();
+        if (m_shape.layout == OutputLayout::FrameRows) {
+            m_buffer += m_anyRow ? ",\n  {" : "\n  {";
+        } else {
+            JsonObjectStart();
+            m_buffer += '{';
+            if (m_shape.layout == OutputLayout::FrameFields) {
+                m_buffer += "\"line\": " + Decimal(m_line) + ", \"" + m_shape.inputKey + "\": ";
+                AppendJsonString(m_buffer, m_input);
+                m_buffer += ", ";
+            }
+        }
+        for (std::size_t c = 0; c < cells.size() && c < columns.size(); ++c) {
+            if (c > 0)
+                m_buffer += ", ";
+            AppendJsonString(m_buffer, columns[c].key);
+            m_buffer += ": ";
+            if (columns[c].number)
+                m_buffer += cells[c];
+            else
+                AppendJsonString(m_buffer, cells[c]);
+        }
+        m_buffer += '}';
+        Write(m_buffer);
+        break;
+    }
+    }
+    m_anyRow = true;
+}
+
+void COutput::EndFrame()
+{
+    if (m_format == OutputFormat::Json && m_shape.layout == OutputLayout::FrameRows)
+        Write(m_anyRow ? "\n]}" : "]}");
+}
+
+void COutput::Note(std::string_view text)
+{
+    if (m_format == OutputFormat::Text) {
+        Write(Printable(text, true));
+        Write("\n");
+    }
+}
+
+void COutput::Finish()
+{
+    if (m_format == OutputFormat::Text && !m_rows.empty()) {
+        TextHeader();
+        for (const std::vector<std::string>& row : m_rows)
+            TextCells(row, false);
+        m_rows.clear();
+    }
+    if (m_format == OutputFormat::Json)
+        Write(m_anyObject ? "\n]\n" : "]\n");
+    std::fflush(m_out);
+}

@@ -1,0 +1,235 @@
+#include "cli/frame_input.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "checksum/checksum_search.h"
+
+namespace {
+
+const CliOption FILE_OPTION{"--file", "文件", "从文件读入，每行一项；可多次给出，“-” 为标准输入"};
+
+const CliOption FRAME_OPTIONS[] = {
+    FILE_OPTION,
+    {"--extract", nullptr, "从每行取出最长的一段以空格分隔的两位16进制数，适用于带时间戳和方向标记的日志"},
+    {"--limit", "N", "每帧最多 N 字节（1 至 65535，默认 512）"},
+};
+
+bool IsSeparator(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool IsHexDigit(char c)
+{
+    return HexDigitValue(c) >= 0;
+}
+
+} // namespace
+
+std::span<const CliOption> FrameInputOptions()
+{
+    return FRAME_OPTIONS;
+}
+
+std::span<const CliOption> LineInputOptions()
+{
+    return {&FILE_OPTION, 1};
+}
+
+std::string CharactersOf(std::string_view utf8)
+{
+    std::string chars;
+    chars.reserve(utf8.size());
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
+    for (std::size_t k = 0; k < utf8.size();) {
+        const unsigned lead = byte(k);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                           : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t t = 1; t < length; ++t) {
+            if (k + t >= utf8.size() || (byte(k + t) & 0xC0) != 0x80) {
+                length = 0;
+                break;
+            }
+            c = c << 6 | (byte(k + t) & 0x3F);
+        }
+        // Overlong forms and surrogates are no characters either.
+        if (length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)))
+            length = 0;
+        if (length == 4 && (c < 0x10000 || c > 0x10FFFF))
+            length = 0;
+        if (length == 0) {
+            chars += '?';
+            ++k;
+            continue;
+        }
+        chars += c <= 0xFF ? static_cast<char>(c) : '?';
+        k += length;
+    }
+    return chars;
+}
+
+std::string LongestHexRun(std::string_view line)
+{
+    std::size_t bestStart = 0, bestPairs = 0, runStart = 0, runPairs = 0;
+    std::size_t k = 0;
+    while (k < line.size()) {
+        while (k < line.size() && IsSeparator(line[k]))
+            ++k;
+        const std::size_t token = k;
+        while (k < line.size() && !IsSeparator(line[k]))
+            ++k;
+        if (k == token)
+            break;
+        if (k - token == 2 && IsHexDigit(line[token]) && IsHexDigit(line[token + 1])) {
+            if (runPairs++ == 0)
+                runStart = token;
+            if (runPairs > bestPairs) {
+                bestPairs = runPairs;
+                bestStart = runStart;
+            }
+        } else {
+            runPairs = 0;
+        }
+    }
+    std::string run;
+    run.reserve(3 * bestPairs);
+    for (std::size_t p = bestStart; bestPairs > 0; --bestPairs) {
+        while (IsSeparator(line[p]))
+            ++p;
+        run.append(line.substr(p, 2));
+        run += ' ';
+        p += 2;
+    }
+    if (!run.empty())
+        run.pop_back();
+    return run;
+}
+
+CLineInput::CLineInput(const CCommandLine& args, CliContext& context)
+    : m_context(context)
+{
+    std::size_t literals = 0;
+    for (const CCommandLine::Item& item : args.Items()) {
+        if (item.name.empty() && item.value != "-") {
+            m_sources.push_back({true, item.value});
+            ++literals;
+        } else if (item.name.empty() || item.name == FILE_OPTION.name) {
+            m_sources.push_back({false, item.value});
+        }
+    }
+    if (m_sources.empty())
+        m_sources.push_back({false, "-"});
+    m_several = literals < m_sources.size() || literals > 1;
+}
+
+CLineInput::~CLineInput()
+{
+    if (m_file && m_file != stdin)
+        std::fclose(m_file);
+    std::free(m_buffer);
+}
+
+bool CLineInput::OpenNext()
+{
+    while (m_next < m_sources.size()) {
+        const Source& source = m_sources[m_next];
+        if (source.literal)
+            return true;
+        m_file = source.value == "-" ? stdin : std::fopen(source.value.c_str(), "rb");
+        if (m_file) {
+            m_firstLine = true;
+            return true;
+        }
+        std::fprintf(m_context.err, "无法读取文件 %s：%s\n", source.value.c_str(), std::strerror(errno));
+        m_context.Raise(EXIT_USAGE);
+        ++m_next;
+    }
+    return false;
+}
+
+bool CLineInput::Next(InputLine& line)
+{
+    for (;;) {
+        if (!m_file && !OpenNext())
+            return false;
+        if (!m_file) {
+            line.number = ++m_number;
+            line.argument = &m_sources[m_next++].value;
+            line.text = CharactersOf(*line.argument);
+            return true;
+        }
+        const ssize_t length = getline(&m_buffer, &m_capacity, m_file);
+        if (length < 0) {
+            if (std::ferror(m_file)) {
+                std::fprintf(m_context.err, "无法读取文件 %s：%s\n", m_sources[m_next].value.c_str(), std::strerror(errno));
+                m_context.Raise(EXIT_USAGE);
+            }
+            if (m_file != stdin)
+                std::fclose(m_file);
+            m_file = nullptr;
+            ++m_next;
+            continue;
+        }
+        std::string_view text(m_buffer, static_cast<std::size_t>(length));
+        if (!text.empty() && text.back() == '\n')
+            text.remove_suffix(1);
+        if (!text.empty() && text.back() == '\r')
+            text.remove_suffix(1);
+        if (m_firstLine && text.starts_with("\xEF\xBB\xBF"))
+            text.remove_prefix(3);  // the byte order mark an editor may put first
+        m_firstLine = false;
+        line.number = ++m_number;
+        line.text = CharactersOf(text);
+        line.argument = nullptr;
+        return true;
+    }
+}
+
+void CLineInput::Refuse(const InputLine& line, std::string_view message)
+{
+    std::fprintf(m_context.err, "第 %llu 行: %.*s\n", static_cast<unsigned long long>(line.number),
+                 static_cast<int>(message.size()), message.data());
+    struct stat status;
+    if (line.argument && stat(line.argument->c_str(), &status) == 0 && S_ISREG(status.st_mode))
+        std::fprintf(m_context.err, "（%s 是一个文件：读入文件请用 --file %s）\n", line.argument->c_str(),
+                     line.argument->c_str());
+    m_context.Raise(EXIT_REFUSED);
+}
+
+CFrameInput::CFrameInput(const CCommandLine& args, const HexInputProfile& profile, const char* noDataText,
+                         CliContext& context)
+    : m_lines(args, context)
+    , m_profile(profile)
+    , m_noDataText(noDataText)
+    , m_extract(args.Has("--extract"))
+    , m_buffer(args.Number("--limit", 1, MAX_SEARCH_BYTES, profile.limit))
+{
+}
+
+bool CFrameInput::Next(CliFrame& frame)
+{
+    InputLine line;
+    while (m_lines.Next(line)) {
+        if (m_extract) {
+            line.text = LongestHexRun(line.text);
+            if (line.text.empty() && !line.argument)
+                continue;  // a line of the log that holds no frame
+        }
+        std::size_t count = 0;
+        const HexParseResult result = ParseHexText(line.text, m_buffer, count);
+        if (result == HexParseResult::Ok && count > 0) {
+            frame.line = line.number;
+            frame.bytes.assign(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(count));
+            return true;
+        }
+        if (result == HexParseResult::Ok || result == HexParseResult::Empty)
+            m_lines.Refuse(line, m_noDataText);
+        else
+            m_lines.Refuse(line, HexErrorText(m_profile, result, m_buffer.size()));
+    }
+    return false;
+}

@@ -1,0 +1,268 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <random>
+
+#include "tests/support/modbus_frame.h"
+
+namespace {
+
+struct Run {
+    int status = -1;  // the exit code; -1 for a crash
+    QString out, err;
+};
+
+Run Cli(const QStringList& args, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(VELMORRA_CLI), args);
+    if (!process.waitForStarted(30000))
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000))
+        process.kill();
+    Run run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return run;
+}
+
+QStringList Lines(const QString& text)
+{
+    QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QJsonArray Json(const Run& run)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError)
+        qWarning() << "not JSON:" << error.errorString() << run.out.left(200);
+    return document.array();
+}
+
+// A serial monitor's log of Modbus RTU requests (8 bytes) and, unless only requests, responses
+// (7 to 23 bytes).
+QByteArray ModbusLog(int frames, bool requestsOnly)
+{
+    std::mt19937 random(485);
+    QByteArray log = "# COM3 9600 8N1 opened\n";
+    for (int k = 0; k < frames; ++k) {
+        const bool request = requestsOnly || k % 2 == 0;
+        const std::vector<std::uint8_t> frame = ModbusFrame(random, request);
+        log += QStringLiteral("[10:%1:%2.%3] %4: ").arg(k / 60, 2, 10, QChar('0')).arg(k % 60, 2, 10, QChar('0'))
+                   .arg(k * 37 % 1000, 3, 10, QChar('0')).arg(request ? "TX" : "RX").toLatin1();
+        log += QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' ').toUpper() + "\r\n";
+    }
+    return log;
+}
+
+const QString MODBUS = QStringLiteral("01 03 00 00 00 0A C5 CD");
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void checksumRows_data()
+    {
+        // The checksum page's rows, methods one after another for ALL, as CSV under the page's titles.
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("Modbus CRC16") << QStringList{"--method", "CRC16", MODBUS} << QStringList{"1,1,CRC16,1,6,6,C5 CD,01 03 00 00 00 0A "};
+        QTest::newRow("Modbus ALL") << QStringList{MODBUS} << QStringList{"1,1,BCC,1,7,7,CD,01 03 00 00 00 0A C5 ", "1,2,BCC,3,4,2,00,00 00 ", "1,3,SUM,3,4,2,00,00 00 ", "1,4,LRC,3,4,2,00,00 00 ", "1,5,CRC16,1,6,6,C5 CD,01 03 00 00 00 0A ", "1,6,CRC16S,3,3,1,00 00,00 "};
+        QTest::newRow("68 frame ALL, two frames") << QStringList{"680102030616", "00 00 00 00", "--method=SUM"} << QStringList{"1,1,SUM,2,3,2,03,01 02 ", "1,2,SUM,2,4,3,06,01 02 03 ", "2,1,SUM,1,2,2,00,00 00 ", "2,2,SUM,1,3,3,00,00 00 00 ", "2,3,SUM,2,3,2,00,00 00 "};
+        QTest::newRow("zeros CRC16S") << QStringList{"--method", "CRC16S", "0 0 0 0 0 0 0 0"} << QStringList{"1,1,CRC16S,1,1,1,00 00,00 ", "1,2,CRC16S,1,2,2,00 00,00 00 ", "1,3,CRC16S,2,2,1,00 00,00 "};
+        QTest::newRow("min length") << QStringList{"--method", "BCC", "--min-length", "3", "00000000"} << QStringList{"1,1,BCC,1,3,3,00,00 00 00 "};
+    }
+    void checksumRows()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, rows);
+        const Run run = Cli(QStringList{"checksum", "--format", "csv"} + args);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, 0);
+        QCOMPARE(Lines(run.out), QStringList{"行,序号,校验方法,起始位,结束位,长度,校验码,校验内容"} + rows);
+        QVERIFY(run.out.endsWith("\r\n"));
+    }
+
+    void textAndJson()
+    {
+        // Text: aligned columns under the page's titles; JSON: an object per frame with its rows.
+        Run run = Cli({"checksum", "--method", "CRC16", MODBUS});
+        QCOMPARE(run.out, QStringLiteral("  序号  校验方法  起始位  结束位  长度  校验码  校验内容\n"
+                                         "     1  CRC16          1       6     6  C5 CD   01 03 00 00 00 0A \n"));
+        run = Cli({"checksum", "--format", "json", MODBUS, "00"});
+        QCOMPARE(run.status, 0);
+        const QJsonArray frames = Json(run);
+        QCOMPARE(frames.size(), 2);
+        QCOMPARE(frames[0].toObject()[u"frame"].toString(), MODBUS + ' ');
+        QCOMPARE(frames[0].toObject()[u"rows"].toArray().size(), 6);
+        QCOMPARE(frames[0].toObject()[u"rows"].toArray()[4].toObject(), QJsonObject({{"number", 5}, {"method", "CRC16"}, {"start", 1}, {"end", 6}, {"length", 6}, {"checksum", "C5 CD"}, {"content", "01 03 00 00 00 0A "}}));
+        QCOMPARE(frames[1].toObject()[u"rows"].toArray().size(), 0);
+    }
+
+    void views()
+    {
+        // The string formatting page's views; control bytes reach JSON exactly, a terminal as pictures.
+        Run run = Cli({"render", "--format", "json", "31 32 41 00 42", "30313939", "1B 5B 32 4A 0D 0A"});
+        const QJsonArray frames = Json(run);
+        QCOMPARE(frames.size(), 3);
+        QCOMPARE(frames[0].toObject(), QJsonObject({{"line", 1}, {"frame", "31 32 41 00 42 "}, {"ascii", "12AB"}, {"unicode_ff1ff2", "???"},
+                                                    {"unicode_ff2ff1", "㈱AB"}, {"decimal", "049 050 065 000 066 "}, {"bcd", "1F 20 29 00 2A "}, {"3x3x", "非3X3X编码格式"}}));
+        QCOMPARE(frames[1].toObject()[u"3x3x"].toString(), "01 99 ");
+        QCOMPARE(frames[2].toObject()[u"ascii"].toString(), "\x1b[2J\r\n");
+        run = Cli({"render", "1B 5B 32 4A 0D 0A"});
+        QVERIFY(run.out.startsWith("ASCII解析            ␛[2J\n"));
+
+        const QString receive = QStringLiteral("0891682143658709F0040B812143658709F1000831501290035423044F60597D");
+        run = Cli({"pdu", "--receive", receive});
+        QCOMPARE(run.out, QStringLiteral("SMSC号码:8612345678900\n回复号码:12345678901\n协议标识:普通GSM类型\n编码方式:UCS2\n"
+                                         "服务时间戳:2013-05-21 09:30:45\n信息长度:4\n信息内容:你好\n"));
+        run = Cli({"pdu", "--format", "json", "0891682143658709F011000B812143658709F10000A705E8329BFD06", receive, "0791"});
+        QCOMPARE(Json(run)[0].toObject()[u"pdu"].toString(), QStringLiteral("SMSC号码:8612345678900\r\n发送号码:12345678901\r\n协议标识:普通GSM类型\r\n"
+                                                                "编码方式:7-bit\r\n有效期:24小时\r\n信息长度:5\r\n信息内容:hello"));
+        QVERIFY(Json(run)[1].toObject()[u"pdu"].toString().startsWith(QStringLiteral("SMSC号码:8612345678900\r\n发送号码:")));
+        QCOMPARE(Json(run)[2].toObject()[u"pdu"].toString(), QStringLiteral("非PDU编码格式"));
+    }
+
+    void convert_data()
+    {
+        // The conversion page's texts and checks: the number box after the conversion and the array.
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("numbers") << QStringList{"--type", "short", "-1", "70000", "+5"} << QStringList{"1,-1,-1,FF FF", "2,70000,4464,70 11", "3,+5,5,05 00"} << "";
+        QTest::newRow("unsigned") << QStringList{"--type=ushort", "-1"} << QStringList{"1,-1,65535,FF FF"} << "";
+        QTest::newRow("float and refusals") << QStringList{"--type", "float", "3.14", "1e39", "1.2.3", QString(65, '1')} << QStringList{"1,3.14,3.140000,C3 F5 48 40", "2,1e39,,00 00 80 7F"} << "第 2 行: 输入数据非法\n第 3 行: 输入数据非法\n第 4 行: 输入数据长度异常\n";
+        QTest::newRow("bytes") << QStringList{"--type", "ulong", "--bytes", "FF FF FF FF", "01", "123", "00 11 22 33 44 55 66 77 88", "0g", ""} << QStringList{"1,FF FF FF FF,4294967295,FF FF FF FF", "2,01,1,01"} << "第 3 行: 数据长度错误\n第 4 行: 数据长度不能超过8\n第 5 行: 数据格式错误\n第 6 行: 请输入要转换的数组\n";
+        QTest::newRow("double bytes") << QStringList{"--type", "double", "--bytes", "01"} << QStringList{"1,01,0.000000,01"} << "";
+    }
+    void convert()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, err);
+        const Run run = Cli(QStringList{"convert", "--format", "csv"} + args);
+        QCOMPARE(Lines(run.out), QStringList{"行,输入,数据,数组"} + rows);
+        QCOMPARE(run.err, err);
+        QCOMPARE(run.status, err.isEmpty() ? 0 : 1);
+    }
+
+    void badInput()
+    {
+        // Each refused line gets the page's message and the others go on; nothing crashes.
+        QTemporaryDir dir;
+        QFile lines(dir.filePath("lines.txt"));
+        QVERIFY(lines.open(QIODevice::WriteOnly));
+        lines.write((MODBUS + "\n01 0\r\n0g\n" + QString("00").repeated(513) + "\n\n  \n01 02 0３\n" + MODBUS).toUtf8());
+        lines.close();
+        Run run = Cli({"checksum", "--method", "CRC16", "--format", "csv", "--file", lines.fileName()});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(Lines(run.err), (QStringList{"第 2 行: 16进制数据长度错误，请确认！", "第 3 行: 16进制数据格式错误，请重新确认！",
+                                              "第 4 行: 16进制数据长度不能超过512！", "第 5 行: 请输入要分析校验的数据！",
+                                              "第 6 行: 请输入要分析校验的数据！", "第 7 行: 16进制数据格式错误，请重新确认！"}));
+        QCOMPARE(Lines(run.out).mid(1), (QStringList{"1,1,CRC16,1,6,6,C5 CD,01 03 00 00 00 0A ", "8,1,CRC16,1,6,6,C5 CD,01 03 00 00 00 0A "}));
+
+        // A raised limit takes the long line and states itself when passed.
+        run = Cli({"checksum", "--limit", "600", "--method", "BCC", "--min-length", "512", "--format", "csv", "-"},
+                  QString("00").repeated(513).toLatin1() + "\n" + QString("00").repeated(601).toLatin1());
+        QCOMPARE(Lines(run.out).mid(1), QStringList{"1,1,BCC,1,512,512,00," + QString("00 ").repeated(512)});
+        QCOMPARE(run.err, "第 2 行: 16进制数据长度不能超过600！\n");
+
+        // Any bytes at all, as from a binary file: every line refused or read, exit status 1.
+        std::mt19937 random(1);
+        QByteArray binary;
+        for (int k = 0; k < 20000; ++k)
+            binary += char(k % 97 == 0 ? '\n' : random() % 4 == 0 ? '\0' : char(random()));
+        for (const char* command : {"checksum", "render", "pdu"}) {
+            run = Cli({command, "-"}, binary);
+            QCOMPARE(run.status, 1);
+            QVERIFY(Lines(run.err).size() > 150);
+            QVERIFY(Lines(run.err).filter(QRegularExpression("^第 \\d+ 行: (16进制数据(长度错误，请确认|格式错误，请重新确认)！|请输入要分析校验的数据！|请输入数据)$")).size() == Lines(run.err).size());
+        }
+        run = Cli({"checksum", dir.filePath("missing.txt"), "--file", dir.filePath("missing.txt")});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains(QStringLiteral("无法读取文件")) && !run.err.contains(QStringLiteral("是一个文件")));
+    }
+
+    void extractFromLogs()
+    {
+        // Time stamps, direction markers, tabs and counts around the frame; a line without one is passed over.
+        const QByteArray log = "[10:00:01.123] TX: 01 03 00 00 00 0A C5 CD\n"
+                               "10:00:01.200 RX 6 bytes: 68 01 02 03 06 16\n"
+                               "-- port closed --\n"
+                               "2024-05-01\t10:00:02\tTX\t01\t03 00 00 00 0A C5 CD\t(ok)\n";
+        const Run run = Cli({"checksum", "--extract", "--method", "CRC16", "--format", "json"}, log);
+        QCOMPARE(run.err, QString());
+        const QJsonArray frames = Json(run);
+        QCOMPARE(frames.size(), 3);
+        QCOMPARE(frames[1].toObject()[u"frame"].toString(), "68 01 02 03 06 16 ");
+        QCOMPARE(frames[2].toObject()[u"line"].toInt(), 4);
+        QCOMPARE(frames[2].toObject()[u"rows"], frames[0].toObject()[u"rows"]);
+    }
+
+    void consensusOnLogs()
+    {
+        // The protocol's rule ranks first; frames of one length report it once.
+        Run run = Cli({"checksum", "--consensus", "--extract", "--format", "json"}, ModbusLog(400, false));
+        QCOMPARE(run.status, 0);
+        QCOMPARE(Json(run).size(), 1);
+        QCOMPARE(Json(run)[0].toObject(), QJsonObject({{"number", 1}, {"rule", "CRC16, 第1字节 至 倒数第3字节"}, {"method", "CRC16"}, {"start", 1},
+                                                        {"end", 3}, {"end_from", "last"}, {"frames", 400}, {"share", 100}}));
+        run = Cli({"checksum", "--consensus", "--extract", "--min-share", "50"}, ModbusLog(300, true));
+        QCOMPARE(Lines(run.out), (QStringList{"共 300 帧，1 条规则在至少 50% 的帧中成立", "序号  规则                           成立帧数  占比(%)",
+                                              "   1  CRC16, 第1字节 至 倒数第3字节       300      100"}));
+    }
+
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("err");  // its first line
+        QTest::newRow("no subcommand") << QStringList{} << "velmorra-cli 1.01：在命令行上分析通信帧";
+        QTest::newRow("unknown subcommand") << QStringList{"crc"} << "velmorra-cli: 未知子命令 crc";
+        QTest::newRow("unknown option") << QStringList{"render", "--order", "1"} << "velmorra-cli render: 未知选项 --order";
+        QTest::newRow("missing value") << QStringList{"checksum", "01", "--method"} << "velmorra-cli checksum: 选项 --method 缺少值";
+        QTest::newRow("bad method") << QStringList{"checksum", "--method", "crc16", "01"} << "velmorra-cli checksum: 未知的校验方法 crc16（应为 ALL、BCC、SUM、LRC、CRC16、CRC16S 或 CRC32）";
+        QTest::newRow("share alone") << QStringList{"checksum", "--min-share", "50", "01"} << "velmorra-cli checksum: --min-share 只能与 --consensus 一起使用";
+        QTest::newRow("share zero") << QStringList{"checksum", "--consensus", "--min-share", "0", "01"} << "velmorra-cli checksum: --min-share 的值应为大于 0、不超过 100 的百分数：0";
+        QTest::newRow("limit") << QStringList{"pdu", "--limit", "65536", "01"} << "velmorra-cli pdu: 选项 --limit 的值应为 1 至 65535 的整数：65536";
+        QTest::newRow("both directions") << QStringList{"pdu", "--send", "--receive", "01"} << "velmorra-cli pdu: --send 与 --receive 只能选一个";
+        QTest::newRow("no type") << QStringList{"convert", "1"} << "velmorra-cli convert: 缺少 --type（short、ushort、long、ulong、float 或 double）";
+        QTest::newRow("format") << QStringList{"convert", "--type", "short", "--format", "xml", "1"} << "velmorra-cli convert: 未知的输出格式 xml（应为 text、csv 或 json）";
+    }
+    void usage()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, err);
+        const Run run = Cli(args);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(Lines(run.err).value(0), err);
+    }
+
+    void help()
+    {
+        // Every subcommand of the table, each with its own help; nothing in it that does not run.
+        const Run run = Cli({"--help"});
+        QCOMPARE(run.status, 0);
+        const QStringList listed = Lines(run.out).filter(QRegularExpression("^  [a-z]+  ")).replaceInStrings(QRegularExpression("^  ([a-z]+) .*"), "\\1");
+        QCOMPARE(listed, (QStringList{"checksum", "pdu", "render", "convert"}));
+        for (const QString& command : listed) {
+            const Run help = Cli({command, "--help"});
+            QCOMPARE(help.status, 0);
+            QVERIFY(help.out.startsWith("用法：velmorra-cli " + command + ' '));
+            QVERIFY(help.out.contains("--format 格式"));
+        }
+        QCOMPARE(Cli({"--version"}).out, "velmorra-cli 1.01\n");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCli)
+#include "tst_cli.moc"
