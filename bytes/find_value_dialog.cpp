@@ -90,18 +90,11 @@ void CFindValueDialog::Refresh()
     ui->applyButton->setEnabled(false);
 
     // The reading and the tolerance pass the conversion page's number check; the texts stay as typed.
-    for (QLineEdit* edit : {ui->readingEdit, ui->toleranceEdit}) {
-        switch (CheckNumberText(Narrow(edit->text()))) {
-        case NumberCheck::Ok:
-            continue;
-        case NumberCheck::TooLong:
-            return ShowInfo(QStringLiteral(u"输入数据长度异常"), true);
-        case NumberCheck::Illegal:
-            return ShowInfo(QStringLiteral(u"输入数据非法"), true);
-        }
-    }
+    for (QLineEdit* edit : {ui->readingEdit, ui->toleranceEdit})
+        if (const char* refused = NumberCheckText(CheckNumberText(Narrow(edit->text()))))
+            return ShowInfo(QString::fromUtf8(refused), true);
     if (!HasDigit(ui->readingEdit->text()))
-        return ShowInfo(QStringLiteral(u"请输入数据"), false);
+        return ShowInfo(QString::fromUtf8(NUMBER_MISSING_TEXT), false);
 
     std::vector<double> scales;
     const std::pair<QCheckBox*, double> checks[] = {

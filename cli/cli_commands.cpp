@@ -30,6 +30,21 @@ const CliOption CONVERT_OPTIONS[] = {
     {"--bytes", nullptr, "输入为数组（16进制，最多 8 字节，低字节在前），转换为数据；否则输入为数据"},
 };
 
+const CliOption DECODE_OPTIONS[] = {
+    {"--vars", "变量", "变量表，如 UCHAR,UINT,FLOAT,ANSI:5：类型 UCHAR、CHAR、UINT、INT、FLOAT、DWORD、LONG、ANSI、BCD，"
+                       ":长度 可选（默认为窗口选择该类型时填入的长度）"},
+    {"--region", "起:止", "解析区域的首、末字节，从 1 数起（默认整帧；超出帧尾的部分截去）"},
+    {"--order", "类型=序号,…", "各类型的字节顺序，序号从 0 数起，如 UINT=1,FLOAT=3：UINT、INT 为 0 FF1 FF2、1 FF2 FF1；"
+                               "FLOAT、DWORD、LONG 为 0 FF1 FF2 FF3 FF4、1 FF4 FF3 FF2 FF1、2 FF2 FF1 FF4 FF3、"
+                               "3 FF3 FF4 FF1 FF2（默认与窗口相同：UINT=0,INT=0,FLOAT=3,DWORD=3,LONG=3）"},
+};
+
+const CliOption FIND_OPTIONS[] = {
+    {"--value", "读数", "要查找的读数，如仪表上显示的 230.5（必须给出）"},
+    {"--tolerance", "误差", "允许的误差：绝对值，或读数的百分比如 1%（默认 0.05）"},
+    {"--scales", "倍率,…", "依次尝试的倍率（默认 1,0.1,0.01,0.001：设备常把 230.5 发成 2305）"},
+};
+
 const CliCommand COMMANDS[] = {
     {"checksum", "[选项] [帧…]", "校验分析：查找紧随其后就是自身校验码的字节范围",
      "对每帧尝试所选校验方法的每个连续字节范围，列出校验码紧随其后的范围，列与窗口的“校验分析”页相同；"
@@ -48,6 +63,15 @@ const CliCommand COMMANDS[] = {
      "与窗口“数据转换查询”页相同：把数据转换为数组（低字节在前，浮点为 IEEE 754），"
      "或用 --bytes 把数组转换为数据；检查和提示与窗口相同。",
      CONVERT_OPTIONS, LINE_INPUT | OUTPUT, RunConvert},
+    {"decode", "--vars 变量 [--region 起:止] [--order 类型=序号,…] [帧…]", "字节数据分析：按类型和字节顺序解析变量",
+     "与窗口“字节数据分析”页的“刷新列表”相同：变量从区域的首字节起依次排列，每个变量一行，"
+     "列出序号、数据类型、长度、内存块信息和数值；放不下的变量显示“-”，解析到此为止。",
+     DECODE_OPTIONS, FRAME_INPUT | OUTPUT, RunDecode},
+    {"find", "--value 读数 [--tolerance 误差] [--scales 倍率,…] [帧…]", "查找数值：已知读数在帧中的位置、类型和字节顺序",
+     "与窗口“字节数据分析”页的“查找数值”相同：把帧的每个字节位置按每种数值类型（UCHAR、CHAR、UINT、INT、FLOAT、"
+     "DWORD、LONG 和 1 至 4 字节的 BCD）和它的每种字节顺序解析，乘以每个倍率，与读数比较；"
+     "按误差排序，误差相同时倍率 1、第一种字节顺序、较宽的类型在前，每帧最多列出 200 处。",
+     FIND_OPTIONS, FRAME_INPUT | OUTPUT, RunFind},
 };
 
 // Everything a subcommand accepts: its own options, then the shared ones, then --help.

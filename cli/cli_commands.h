@@ -36,3 +36,5 @@ int RunChecksum(const CCommandLine& args, CliContext& context);
 int RunPdu(const CCommandLine& args, CliContext& context);
 int RunRender(const CCommandLine& args, CliContext& context);
 int RunConvert(const CCommandLine& args, CliContext& context);
+int RunDecode(const CCommandLine& args, CliContext& context);
+int RunFind(const CCommandLine& args, CliContext& context);

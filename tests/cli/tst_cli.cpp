@@ -221,6 +221,32 @@ private slots:
                                               "   1  CRC16, 第1字节 至 倒数第3字节       300      100"}));
     }
 
+    void decodeAndFind()
+    {
+        // The byte analysis page's decode pass, one line per variable, rows after a misfit empty.
+        Run run = Cli({"decode", "--format", "csv", "--vars", "DWORD,FLOAT,ANSI:3,UINT", "--order", "DWORD=1,FLOAT=0",
+                       "12 34 56 78 00 00 80 3F C4 E3 41", "01 02"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(Lines(run.out), (QStringList{"行,序号,数据类型,长度,内存块信息,数值", "1,1,DWORD,4,78 56 34 12 ,873625686",
+                                              "1,2,FLOAT,4,00 00 80 3F ,1.000", QStringLiteral("1,3,ANSI,3,C4 E3 41 ,你A"), "1,4,UINT,2,-,-",
+                                              "2,1,DWORD,4,-,-", "2,2,FLOAT,4,,", "2,3,ANSI,3,,", "2,4,UINT,2,,"}));
+        run = Cli({"decode", "--vars", "UCHAR", "--region", "3:2", "01 02"});
+        QVERIFY(run.out.contains(QStringLiteral("\n请选择解析区域！\n")));
+        run = Cli({"decode", "--vars", "BCD:2", "--region", "2:9", "--format", "json", "01 12 05"});
+        QCOMPARE(Json(run)[0].toObject()[u"rows"].toArray()[0].toObject(),
+                 QJsonObject({{"number", 1}, {"type", "BCD"}, {"length", 2}, {"memory", "12 05 "}, {"value", "125"}}));
+
+        // The value finder: the same hits as the page's dialog, the plainest first.
+        run = Cli({"find", "--format", "csv", "--value", "230.5", "--tolerance", "1%", "01 02 03 04 05 06 07 43 66 80 00 09 05 00", "0g"});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.err, QStringLiteral("第 2 行: 数据格式错误，请重新确认！\n"));
+        const QStringList hits = Lines(run.out);
+        QCOMPARE(hits.value(1), "1,1,8,FLOAT,FF3 FF4 FF1 FF2,00 80 66 43 ,230.5,230.5,0");
+        QCOMPARE(hits.value(2), "1,2,11,UINT,FF1 FF2,00 09 ,2304,230.4,0.1");
+        run = Cli({"find", "--value", "0", "--scales", "1", std::string(1024, '0').c_str()});
+        QVERIFY(run.out.contains(QStringLiteral("共找到 5615 处，显示前 200 处")));
+    }
+
     void usage_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -236,6 +262,13 @@ private slots:
         QTest::newRow("both directions") << QStringList{"pdu", "--send", "--receive", "01"} << "velmorra-cli pdu: --send 与 --receive 只能选一个";
         QTest::newRow("no type") << QStringList{"convert", "1"} << "velmorra-cli convert: 缺少 --type（short、ushort、long、ulong、float 或 double）";
         QTest::newRow("format") << QStringList{"convert", "--type", "short", "--format", "xml", "1"} << "velmorra-cli convert: 未知的输出格式 xml（应为 text、csv 或 json）";
+        QTest::newRow("no variables") << QStringList{"decode", "01"} << "velmorra-cli decode: 缺少 --vars（如 UCHAR,UINT,FLOAT,ANSI:5）";
+        QTest::newRow("unknown type") << QStringList{"decode", "--vars", "UCHAR,uint", "01"} << "velmorra-cli decode: 未知的变量 uint（类型为 UCHAR、CHAR、UINT、INT、FLOAT、DWORD、LONG、ANSI 或 BCD，可带 :长度）";
+        QTest::newRow("order out of range") << QStringList{"decode", "--vars", "UINT", "--order", "UINT=2", "01"} << "velmorra-cli decode: --order UINT 的序号应为 0 至 1";
+        QTest::newRow("order of a type without") << QStringList{"decode", "--vars", "UINT", "--order", "BCD=0", "01"} << "velmorra-cli decode: --order 的 BCD=0 应为 类型=序号，类型为 UINT、INT、FLOAT、DWORD 或 LONG";
+        QTest::newRow("region") << QStringList{"decode", "--vars", "UINT", "--region", "0:4", "01"} << "velmorra-cli decode: --region 的起始字节应从 1 数起，且不大于结束字节：0:4";
+        QTest::newRow("reading") << QStringList{"find", "--value", "23O.5", "01"} << "velmorra-cli find: --value：输入数据非法";
+        QTest::newRow("no reading") << QStringList{"find", "01"} << "velmorra-cli find: 缺少 --value（要查找的读数）";
     }
     void usage()
     {
@@ -253,7 +286,7 @@ private slots:
         const Run run = Cli({"--help"});
         QCOMPARE(run.status, 0);
         const QStringList listed = Lines(run.out).filter(QRegularExpression("^  [a-z]+  ")).replaceInStrings(QRegularExpression("^  ([a-z]+) .*"), "\\1");
-        QCOMPARE(listed, (QStringList{"checksum", "pdu", "render", "convert"}));
+        QCOMPARE(listed, (QStringList{"checksum", "pdu", "render", "convert", "decode", "find"}));
         for (const QString& command : listed) {
             const Run help = Cli({command, "--help"});
             QCOMPARE(help.status, 0);

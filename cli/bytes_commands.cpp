@@ -1,0 +1,204 @@
+// decode and find: the byte analysis page's decode pass over a region of each frame, and where in
+// each frame a known reading stands.
+
+#include <array>
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "bytes/value_finder.h"
+#include "bytes/variable_decoder.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_output.h"
+#include "cli/frame_input.h"
+#include "common/code_page.h"
+#include "common/hex_text.h"
+#include "convert/number_text.h"
+
+namespace {
+
+// The byte analysis page refuses its commands without data in these words.
+constexpr char NO_FRAME_TEXT[] = "请先输入16进制数据！";
+
+const OutputColumn DECODE_COLUMNS[] = {
+    {"序号", "number", true}, {"数据类型", "type"}, {"长度", "length", true},
+    {"内存块信息", "memory", false, 12}, {"数值", "value"},
+};
+
+const OutputColumn FIND_COLUMNS[] = {
+    {"序号", "number", true},   {"起始位", "offset", true},      {"数据类型", "type"},
+    {"字节顺序", "order", false, 15}, {"内存块信息", "memory", false, 12}, {"数值", "value", true, 10},
+    {"换算值", "scaled", true, 10},  {"误差", "difference", true, 8},
+};
+
+std::vector<std::string> Split(std::string_view text, char separator)
+{
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+std::uint64_t ReadWhole(std::string_view text, const std::string& what)
+{
+    std::uint64_t value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
+        throw CUsageError(what + " 应为整数：" + std::string(text));
+    return value;
+}
+
+// "UCHAR,UINT,ANSI:5": each type with its length; a type alone takes the length the page writes
+// when it is chosen.
+std::vector<VariableRow> ReadVariables(const CCommandLine& args)
+{
+    const std::optional<std::string> text = args.Value("--vars");
+    if (!text || text->empty())
+        throw CUsageError("缺少 --vars（如 UCHAR,UINT,FLOAT,ANSI:5）");
+    std::vector<VariableRow> rows;
+    for (const std::string& part : Split(*text, ',')) {
+        const std::vector<std::string> cells = Split(part, ':');
+        const VariableTypeEntry* type = FindVariableType(cells[0]);
+        if (!type || cells.size() > 2)
+            throw CUsageError("未知的变量 " + part + "（类型为 UCHAR、CHAR、UINT、INT、FLOAT、DWORD、LONG、ANSI 或 BCD，"
+                              "可带 :长度）");
+        if (cells.size() == 2)
+            ReadWhole(cells[1], "变量 " + part + " 的长度");
+        rows.push_back({cells[0], cells.size() == 2 ? cells[1] : type->lengthWhenChosen});
+    }
+    return rows;
+}
+
+// "UINT=1,FLOAT=3": the checked button of each group, counted from 0 as the page lists them.
+ByteOrderOptions ReadOrders(const CCommandLine& args)
+{
+    ByteOrderOptions options;
+    const std::optional<std::string> text = args.Value("--order");
+    if (!text)
+        return options;
+    for (const std::string& part : Split(*text, ',')) {
+        const std::vector<std::string> cells = Split(part, '=');
+        const VariableTypeEntry* type = cells.size() == 2 ? FindVariableType(cells[0]) : nullptr;
+        if (!type || !type->order)
+            throw CUsageError("--order 的 " + part + " 应为 类型=序号，类型为 UINT、INT、FLOAT、DWORD 或 LONG");
+        const std::uint64_t index = ReadWhole(cells[1], "--order " + cells[0] + " 的序号");
+        const std::size_t count = ByteOrdersOf(type->type).size();
+        if (index >= count)
+            throw CUsageError("--order " + cells[0] + " 的序号应为 0 至 " + std::to_string(count - 1));
+        options.index[static_cast<std::size_t>(*type->order)] = static_cast<int>(index);
+    }
+    return options;
+}
+
+// "START:END", byte numbers counted from 1 as the checksum page counts them; the whole frame
+// when absent.
+std::pair<std::uint64_t, std::uint64_t> ReadRegion(const CCommandLine& args)
+{
+    const std::optional<std::string> text = args.Value("--region");
+    if (!text)
+        return {1, UINT64_MAX};
+    const std::vector<std::string> cells = Split(*text, ':');
+    if (cells.size() != 2)
+        throw CUsageError("--region 应为 起始字节:结束字节（从 1 数起）：" + *text);
+    const std::uint64_t start = ReadWhole(cells[0], "--region 的起始字节");
+    const std::uint64_t end = ReadWhole(cells[1], "--region 的结束字节");
+    if (start < 1 || end + 1 < start)
+        throw CUsageError("--region 的起始字节应从 1 数起，且不大于结束字节：" + *text);
+    return {start, end};
+}
+
+std::string Decimal(std::uint64_t value)
+{
+    return std::to_string(value);
+}
+
+// A reading or a tolerance as the conversion page's number box checks it.
+double ReadReading(const std::string& text, const char* what)
+{
+    if (const char* refused = NumberCheckText(CheckNumberText(text)))
+        throw CUsageError(std::string(what) + "：" + refused);
+    if (text.find_first_of("0123456789") == std::string::npos)
+        throw CUsageError(std::string(what) + "：" + NumberCheckText(NumberCheck::Illegal));
+    return ReadFloating(text);
+}
+
+} // namespace
+
+int RunDecode(const CCommandLine& args, CliContext& context)
+{
+    const std::vector<VariableRow> rows = ReadVariables(args);
+    const ByteOrderOptions options = ReadOrders(args);
+    const auto [first, last] = ReadRegion(args);
+    const OutputFormat format = ReadOutputFormat(args);
+    CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NO_FRAME_TEXT, context);
+    COutput output(context.out, format, {OutputLayout::FrameRows, DECODE_COLUMNS}, input.Several());
+    CliFrame frame;
+    while (input.Next(frame)) {
+        // The region as the page holds it, in characters of the normal-form text, within the frame.
+        const std::uint64_t size = frame.bytes.size();
+        const int head = static_cast<int>(3 * std::min(first - 1, size));
+        const int tail = static_cast<int>(3 * std::min(last, size));
+        const DecodeOutcome outcome = DecodeVariables(frame.bytes, head, std::max(head, tail), options, rows);
+        output.BeginFrame(frame.line, FormatHexBytes(frame.bytes));
+        if (*outcome.status)
+            output.Note(outcome.status);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const DecodedVariable shown = r < outcome.rows.size() ? outcome.rows[r] : DecodedVariable{};
+            const std::array<std::string, 5> cells{Decimal(r + 1), rows[r].type, rows[r].length, shown.memory,
+                                                   NarrowToUtf8(shown.value)};
+            output.Row(cells);
+        }
+        output.EndFrame();
+    }
+    output.Finish();
+    return context.status;
+}
+
+int RunFind(const CCommandLine& args, CliContext& context)
+{
+    const std::optional<std::string> valueText = args.Value("--value");
+    if (!valueText)
+        throw CUsageError("缺少 --value（要查找的读数）");
+    const double reading = ReadReading(*valueText, "--value");
+    FindTolerance tolerance{0.05, false};
+    if (std::optional<std::string> text = args.Value("--tolerance")) {
+        tolerance.percent = !text->empty() && text->back() == '%';
+        if (tolerance.percent)
+            text->pop_back();
+        tolerance.amount = ReadReading(*text, "--tolerance");
+    }
+    std::vector<double> scales(std::begin(DEFAULT_SCALES), std::end(DEFAULT_SCALES));
+    if (const std::optional<std::string> text = args.Value("--scales")) {
+        scales.clear();
+        for (const std::string& part : Split(*text, ','))
+            scales.push_back(ReadReading(part, "--scales"));
+    }
+    const OutputFormat format = ReadOutputFormat(args);
+    CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NO_FRAME_TEXT, context);
+    COutput output(context.out, format, {OutputLayout::FrameRows, FIND_COLUMNS}, input.Several());
+    CliFrame frame;
+    while (input.Next(frame)) {
+        const FindValueResult found = FindValue(frame.bytes, reading, tolerance, scales);
+        output.BeginFrame(frame.line, FormatHexBytes(frame.bytes));
+        for (std::size_t h = 0; h < found.hits.size(); ++h) {
+            const ValueHit& hit = found.hits[h];
+            char difference[32];
+            std::snprintf(difference, sizeof difference, "%.6g", hit.difference);
+            const std::array<std::string, 8> cells{Decimal(h + 1), Decimal(hit.offset), VariableTypeInfo(hit.type).name,
+                                                   HitOrderCaption(hit), hit.memory, hit.valueText, hit.scaledText,
+                                                   difference};
+            output.Row(cells);
+        }
+        if (found.total == 0)
+            output.Note("没有找到该数值");
+        else if (found.total > found.hits.size())
+            output.Note("共找到 " + Decimal(found.total) + " 处，显示前 " + Decimal(found.hits.size()) + " 处");
+        output.EndFrame();
+    }
+    output.Finish();
+    return context.status;
+}
