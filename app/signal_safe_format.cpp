@@ -39,19 +39,19 @@ struct FieldSpec {
     int width = 0;
 };
 
-void PutPadded(CFormatOutput& out, const char* text, std::size_t length, const FieldSpec& spec, bool numeric)
+void PutPadded(CFormatOutput& out, const char* text, std::size_t length, const FieldSpec& field, bool numeric)
 {
-    const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+    const std::size_t width = field.width > 0 ? static_cast<std::size_t>(field.width) : 0;
     const std::size_t pad = width > length ? width - length : 0;
-    if (!spec.leftAlign && pad > 0) {
+    if (!field.leftAlign && pad > 0) {
         // Zeros go after the sign, as printf puts them.
         std::size_t start = 0;
-        if (numeric && spec.zeroPad && length > 0 && text[0] == '-') {
+        if (numeric && field.zeroPad && length > 0 && text[0] == '-') {
             out.Put('-');
             start = 1;
         }
         for (std::size_t i = 0; i < pad; ++i)
-            out.Put(numeric && spec.zeroPad ? '0' : ' ');
+            out.Put(numeric && field.zeroPad ? '0' : ' ');
         for (std::size_t i = start; i < length; ++i)
             out.Put(text[i]);
         return;
@@ -87,17 +87,17 @@ std::size_t SignalSafeFormatV(char* out, std::size_t capacity, const char* forma
             continue;
         }
         ++p;
-        FieldSpec spec;
+        FieldSpec field;
         for (;; ++p) {
             if (*p == '0')
-                spec.zeroPad = true;
+                field.zeroPad = true;
             else if (*p == '-')
-                spec.leftAlign = true;
+                field.leftAlign = true;
             else
                 break;
         }
         while (*p >= '0' && *p <= '9')
-            spec.width = spec.width * 10 + (*p++ - '0');
+            field.width = field.width * 10 + (*p++ - '0');
         bool isLong = false;
         if (*p == 'l') {
             isLong = true;
@@ -114,7 +114,7 @@ std::size_t SignalSafeFormatV(char* out, std::size_t capacity, const char* forma
             if (value < 0)
                 text[length++] = '-';
             length += UnsignedText(text + length, magnitude, 10, false);
-            PutPadded(output, text, length, spec, true);
+            PutPadded(output, text, length, field, true);
             break;
         }
         case 'u':
@@ -122,19 +122,19 @@ std::size_t SignalSafeFormatV(char* out, std::size_t capacity, const char* forma
         case 'X': {
             const unsigned long value = isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned);
             length = UnsignedText(text, value, *p == 'u' ? 10 : 16, *p == 'X');
-            PutPadded(output, text, length, spec, true);
+            PutPadded(output, text, length, field, true);
             break;
         }
         case 'p': {
             text[0] = '0';
             text[1] = 'x';
             length = 2 + UnsignedText(text + 2, reinterpret_cast<std::uintptr_t>(va_arg(args, void*)), 16, false);
-            PutPadded(output, text, length, spec, false);
+            PutPadded(output, text, length, field, false);
             break;
         }
         case 'c':
             text[0] = static_cast<char>(va_arg(args, int));
-            PutPadded(output, text, 1, spec, false);
+            PutPadded(output, text, 1, field, false);
             break;
         case 's': {
             const char* s = va_arg(args, const char*);
@@ -143,7 +143,7 @@ std::size_t SignalSafeFormatV(char* out, std::size_t capacity, const char* forma
             std::size_t n = 0;
             while (s[n] != '\0')
                 ++n;
-            PutPadded(output, s, n, spec, false);
+            PutPadded(output, s, n, field, false);
             break;
         }
         case '%':
