@@ -20,6 +20,8 @@ void TestCrashMessageBox::boxAsTheHandlerAsks()
     QCOMPARE(box->icon(), QMessageBox::Warning);
     QCOMPARE(box->standardButtons(), QMessageBox::Ok);
     QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    box->show();  // lays the text out as the helper program shows it
+    QVERIFY(QTest::qWaitForWindowExposed(box.get(), 30000));
     SaveScreenshot(box.get(), QStringLiteral("crash_message_box"));
 }
 
