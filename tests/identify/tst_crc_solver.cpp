@@ -191,13 +191,13 @@ private slots:
         }
     }
 
-    // Models of the catalogue with their check values over "123456789", from the public catalogue
-    // of parametrised CRC algorithms (reveng.sourceforge.io/crc-catalogue), as the crc-catalog
-    // crate lists it (docs.rs/crc-catalog, algorithm constants CRC_8_MAXIM_DOW, CRC_8_CDMA2000,
-    // CRC_16_MODBUS, CRC_16_KERMIT, CRC_16_DNP, CRC_24_BLE, CRC_24_INTERLAKEN, CRC_32_ISCSI,
-    // CRC_32_AUTOSAR; crcxx src/crc32/catalog.rs for the 24-bit ones); CRC-16/XMODEM, CRC-24/OPENPGP
-    // (RFC 4880 section 6.1) and CRC-32/ISO-HDLC as the catalogue gives them. Then polynomials
-    // outside it, checked against the bit-by-bit reference alone.
+    // Catalogue models with their check values over "123456789": the CRC RevEng catalogue of
+    // parametrised CRC algorithms (reveng.sourceforge.io/crc-catalogue), read through the crates
+    // and packages that mirror it: docs.rs crc-catalog (CRC_16_MODBUS, _KERMIT, _DNP, CRC_8_CDMA2000,
+    // CRC_32_ISCSI, _AUTOSAR), crcxx src/crc32/catalog.rs (CRC_24_BLE, _INTERLAKEN), pub.dev crclib
+    // (Crc8MaximDow, Crc24OpenPgp; RFC 4880 section 6.1 gives the same polynomial and init),
+    // intel rohd-hcl CrcStandard (CRC-32/ISO-HDLC), MathWorks File Exchange crc16 (its defaults are
+    // CRC-16/XMODEM, check 0x31C3). Then polynomials outside it, against the bit-by-bit reference.
     void solvesModels_data()
     {
         QTest::addColumn<CrcParameters>("model");
