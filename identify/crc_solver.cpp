@@ -298,9 +298,11 @@ struct InitChoice {
     bool known;
 };
 
-// Every init that makes residues[k] = init·x^(8·length k) + xorout' (mod G) for all groups.
-std::vector<InitChoice> SolveInit(std::uint64_t generator, const Problem& problem,
-                                  const std::vector<std::uint64_t>& residues)
+// Every init that makes residue(k) = init·x^(8·length k) + xorout' (mod G) for all groups k. The
+// residues are asked for one group at a time, so a wrong generator costs only the groups it takes
+// to contradict itself.
+template <typename ResidueOf>
+std::vector<InitChoice> SolveInit(std::uint64_t generator, const Problem& problem, ResidueOf residue)
 {
     const unsigned width = problem.width;
     const std::uint64_t top = std::uint64_t{1} << width;
@@ -308,14 +310,14 @@ std::vector<InitChoice> SolveInit(std::uint64_t generator, const Problem& proble
     auto mulMod = [&](std::uint64_t a, std::uint64_t b) { return Mod64(Mul64(a, b), generator); };
 
     // x^(8n) mod G for each group's length, walked upward.
-    std::vector<std::uint64_t> powers(problem.groups.size());
     std::uint64_t power = 1;
     std::size_t length = 0;
-    for (std::size_t k = 0; k < powers.size(); ++k) {
+    auto powerAt = [&](std::size_t k) {
         for (; length < problem.Length(k); ++length)
             power = reducer.Step(power, 0);
-        powers[k] = power;
-    }
+        return power;
+    };
+    const std::uint64_t power0 = powerAt(0), residue0 = residue(0);
 
     // The solutions so far are particular + span(kernel); a group that every one of them already
     // satisfies adds nothing, and after the first few groups that is the rule: two products
@@ -324,9 +326,9 @@ std::vector<InitChoice> SolveInit(std::uint64_t generator, const Problem& proble
     std::uint32_t particular = 0;
     std::vector<std::uint32_t> kernel;
     bool any = false;
-    for (std::size_t k = 1; k < powers.size(); ++k) {
-        const std::uint64_t q = powers[k] ^ powers[0];
-        const std::uint64_t rhs = residues[k] ^ residues[0];
+    for (std::size_t k = 1; k < problem.groups.size(); ++k) {
+        const std::uint64_t q = powerAt(k) ^ power0;
+        const std::uint64_t rhs = residue(k) ^ residue0;
         if (any && mulMod(particular, q) == rhs &&
             std::all_of(kernel.begin(), kernel.end(), [&](std::uint32_t v) { return mulMod(v, q) == 0; }))
             continue;
@@ -387,7 +389,7 @@ std::vector<InitChoice> SolveInit(std::uint64_t generator, const Problem& proble
 
     std::vector<InitChoice> choices;
     for (std::uint32_t candidate : inits)
-        choices.push_back({candidate, static_cast<std::uint32_t>(residues[0] ^ mulMod(candidate, powers[0])), known});
+        choices.push_back({candidate, static_cast<std::uint32_t>(residue0 ^ mulMod(candidate, power0)), known});
     return choices;
 }
 
@@ -473,16 +475,16 @@ void SolveReflection(const Problem& problem, std::vector<CrcSolution>& solutions
     }
 
     for (std::uint64_t generator : generators) {
-        std::vector<std::uint64_t> own(problem.groups.size());
+        std::vector<InitChoice> choices;
         if (!residues.empty()) {
-            for (std::size_t g = 0; g < own.size(); ++g)
-                own[g] = Mod64(residues[g], generator);
+            choices = SolveInit(generator, problem, [&](std::size_t g) { return Mod64(residues[g], generator); });
         } else {
             const ByteReducer reducer(generator);
-            for (std::size_t g = 0; g < own.size(); ++g)
-                own[g] = Residue(reducer, problem, problem.order[problem.groups[g]]);
+            choices = SolveInit(generator, problem, [&](std::size_t g) {
+                return Residue(reducer, problem, problem.order[problem.groups[g]]);
+            });
         }
-        for (const InitChoice& choice : SolveInit(generator, problem, own)) {
+        for (const InitChoice& choice : choices) {
             CrcSolution solution;
             solution.parameters.width = problem.width;
             solution.parameters.poly = static_cast<std::uint32_t>(generator) & CrcMask(problem.width);
