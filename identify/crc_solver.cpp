@@ -577,7 +577,9 @@ std::vector<CrcSolution> SolveCrc(unsigned width, std::span<const CrcSample> sam
 {
     if ((width != 8 && width != 16 && width != 24 && width != 32) || samples.empty())
         return {};
-    if (std::any_of(samples.begin(), samples.end(), [&](const CrcSample& s) { return s.check > CrcMask(width); }))
+    if (std::any_of(samples.begin(), samples.end(), [&](const CrcSample& s) {
+            return s.check > CrcMask(width) || s.message.size() > MAX_CRC_MESSAGE_BYTES;
+        }))
         return {};
 
     Problem problem{width, false, samples, {}, {}, {}};

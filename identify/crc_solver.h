@@ -7,6 +7,7 @@
 // from a GF(2) system over messages of different lengths, xorout from any one.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -29,16 +30,21 @@ struct CrcSolution {
     bool initKnown = true;
 };
 
-/// Every CRC of `width` bits (8, 16, 24 or 32; polynomial with its x^0 term; refin = refout) that
-/// explains all samples, ordered by reflection, polynomial and init; empty when none does, and
-/// also when the samples cannot pin one down: no two messages of one length that differ, a
-/// generator left among more than MAX_CRC_GENERATORS divisors, or only differences longer than
-/// MAX_CRC_FACTOR_BITS bits to factor. Where a polynomial has the factor x + 1, two init/xorout
-/// pairs give the same CRC for every message; both are listed.
-std::vector<CrcSolution> SolveCrc(unsigned width, std::span<const CrcSample> samples);
-
+/// More divisors of the differences' GCD than this with the width's degree: the samples say too
+/// little.
 inline constexpr std::size_t MAX_CRC_GENERATORS = 1024;
+/// A GCD longer than this is not factored (it takes one pair of frames of about 1 KB or more).
 inline constexpr int MAX_CRC_FACTOR_BITS = 8192 + 64;
+inline constexpr std::size_t MAX_CRC_MESSAGE_BYTES = std::size_t{1} << 24;
+
+/// Every CRC of `width` bits (8, 16, 24 or 32; polynomial with its x^0 term; refin = refout) that
+/// explains all samples, ordered by reflection, polynomial and init. Empty when none does, and
+/// when the samples cannot pin one down: no two messages of one length that differ, more than
+/// MAX_CRC_GENERATORS candidate generators, or a GCD to factor longer than MAX_CRC_FACTOR_BITS;
+/// and for messages longer than MAX_CRC_MESSAGE_BYTES. Where (x + 1)^k divides the generator,
+/// 2^k init/xorout pairs give the same CRC for every message: two or four are all listed, more
+/// make one answer with initKnown false.
+std::vector<CrcSolution> SolveCrc(unsigned width, std::span<const CrcSample> samples);
 
 /// A CRC through byte tables (eight bytes a step), any width from 1 to 32; the solver's own check
 /// on every answer.
