@@ -460,7 +460,8 @@ private slots:
     }
 
     // Every 8-bit answer against the exhaustive search, on small random sample sets: some made by
-    // a CRC, some with random checks, lengths 0 to 4 with at least two of one length.
+    // a CRC, some with random checks, lengths 0 to 4 (or one pair of 8 to 10) with at least two of
+    // one length.
     void matchesExhaustiveSearch()
     {
         std::mt19937 random(8);
@@ -468,10 +469,13 @@ private slots:
         for (int round = 0; round < 120; ++round) {
             const CrcParameters model{8, static_cast<std::uint32_t>(random()) & 0xFF, static_cast<std::uint32_t>(random()) & 0xFF,
                                       round % 3 == 0, round % 3 == 0, static_cast<std::uint32_t>(random()) & 0xFF};
-            const std::size_t count = 2 + random() % 5;
+            // Every sixth round one pair of 8 to 10 bytes and one other frame: a difference of
+            // more than a word, factored.
+            const bool pair = round % 6 == 5;
+            const std::size_t count = pair ? 3 : 2 + random() % 5;
             std::vector<std::size_t> lengths(count);
             for (std::size_t& n : lengths)
-                n = random() % 5;
+                n = pair ? 8 + random() % 3 : random() % 5;
             lengths[1] = lengths[0];
             if (round % 4 == 1)
                 std::fill(lengths.begin(), lengths.end(), lengths[0]);
