@@ -118,7 +118,7 @@
     X(TonAbbreviated, "缩位号码")                                                                    \
     X(TonReserved, "保留类型")                                                                       \
     X(NpiUnknown, "未知编号方案")                                                                    \
-    X(NpiIsdn, "ISDN/电话编号方案（E.164/E.163）")                                                   \
+    X(NpiIsdn, "ISDN/电话编号方案（E.164）")                                                   \
     X(NpiData, "数据编号方案（X.121）")                                                              \
     X(NpiTelex, "电传编号方案")                                                                      \
     X(NpiCentreSpecific, "服务中心专用编号方案")                                                     \

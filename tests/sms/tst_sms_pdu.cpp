@@ -626,7 +626,7 @@ void TestSmsPdu::rendering()
     const QStringList lines = Utf8(FormatSmsPdu(pdu)).split('\n');
     QCOMPARE(lines.value(0), "PDU 形式: 以短信中心地址开头（长度吻合）");
     QCOMPARE(lines.value(1), "短信中心地址 [第 1–9 字节]: +8612345678900（国际号码）");
-    QVERIFY(lines.contains("  号码类型 [第 12 字节]: 0x81：未知类型，ISDN/电话编号方案（E.164/E.163）"));
+    QVERIFY(lines.contains("  号码类型 [第 12 字节]: 0x81：未知类型，ISDN/电话编号方案（E.164）"));
     QVERIFY(lines.contains("服务中心时间戳 TP-SCTS [第 21–27 字节]: 2013-05-21 09:30:45，时区 UTC+08:00（+32 刻钟）"));
     QVERIFY(lines.contains("  短信内容 [第 29–32 字节]: 你好"));
     const QString cut = Utf8(FormatSmsPdu(Decode("0891682143658709F0040B8121436587")));
