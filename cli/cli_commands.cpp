@@ -23,6 +23,8 @@ const CliOption CHECKSUM_OPTIONS[] = {
 const CliOption PDU_OPTIONS[] = {
     {"--send", nullptr, "发送解码（默认）"},
     {"--receive", nullptr, "接收解码"},
+    {"--full", nullptr, "完整解码（3GPP TS 23.040/23.038）：任何 PDU，含或不含短信中心地址，逐字段列出"},
+    {"--join", nullptr, "把长短信的各部分（同一对方号码和参考号）按序号拼接，列出缺少的部分"},
 };
 
 const CliOption CONVERT_OPTIONS[] = {
@@ -53,9 +55,12 @@ const CliCommand COMMANDS[] = {
      "从首字节数起的起始位，以及从首字节或从末字节数起的结束位，校验码紧随范围之后；"
      "按成立的帧数、再按范围长度排序。",
      CHECKSUM_OPTIONS, FRAME_INPUT | OUTPUT, RunChecksum},
-    {"pdu", "[--send|--receive] [帧…]", "PDU解析：把帧作为短信 PDU 解码",
-     "与窗口“串格式化”页的“PDU解析”相同：以 089 开头的数据按发送或接收格式解码，否则为“非PDU编码格式”。",
-     PDU_OPTIONS, FRAME_INPUT | OUTPUT, RunPdu},
+    {"pdu", "[--send|--receive|--full|--join] [帧…]", "PDU解析：把帧作为短信 PDU 解码",
+     "与窗口“串格式化”页的“PDU解析”相同：以 089 开头的数据按发送或接收格式解码，否则为“非PDU编码格式”。\n"
+     "用 --full 时完整解码每条 PDU（模块列出的带短信中心地址的形式，或 AT+CMGS 不带它的形式，按长度判断），"
+     "逐字段列出含义和所在字节；--format json 的键为英文。用 --join 时把多条 PDU 中同一长短信的各部分拼接成整条消息。"
+     "与 --extract 一起时，取每行中最长的一串16进制数（不足 7 字节的不算）。",
+     PDU_OPTIONS, FRAME_INPUT | OUTPUT, RunPduCommand},
     {"render", "[帧…]", "串格式化：ASCII、UNICODE、10进制、BCD 和 3X3X",
      "与窗口“串格式化”页相同：ASCII解析、两种字节顺序的 UNICODE解析、10进制数据、BCD解析和 3X3X转换。",
      {}, FRAME_INPUT | OUTPUT, RunRender},

@@ -34,6 +34,7 @@ int RunCli(std::span<const std::string> args, CliContext& context);
 // The subcommands, each in its own file.
 int RunChecksum(const CCommandLine& args, CliContext& context);
 int RunPdu(const CCommandLine& args, CliContext& context);
+int RunPduCommand(const CCommandLine& args, CliContext& context);  // --full and --join, else RunPdu
 int RunRender(const CCommandLine& args, CliContext& context);
 int RunConvert(const CCommandLine& args, CliContext& context);
 int RunDecode(const CCommandLine& args, CliContext& context);

@@ -9,6 +9,7 @@
 #include "format/hex_views.h"
 #include "format/pdu_decoder.h"
 #include "format/selection_mirror.h"
+#include "sms/sms_detail_dialog.h"
 #include "ui_string_format_page.h"
 
 namespace {
@@ -72,6 +73,7 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     connect(ui->orderLowFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(BYTE_ORDER_LOW_FIRST); });
     connect(ui->pduSendRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_SEND); });
     connect(ui->pduReceiveRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_RECEIVE); });
+    connect(ui->pduDetailButton, &QPushButton::clicked, this, &CStringFormatPage::OnPduDetail);
 
     m_timerHexToAscii.setObjectName(QStringLiteral("hexToAsciiTimer"));
     m_timerAsciiToHex.setObjectName(QStringLiteral("asciiToHexTimer"));
@@ -128,6 +130,16 @@ void CStringFormatPage::OnPduDirectionClicked(int direction)
     if (m_frameLength == 0)
         return;
     Show(ui->pduView, DecodePdu(PduText(), direction));
+}
+
+// The complete decode, of any PDU, beside the view above; the box's text goes over as it stands,
+// so a text the box refuses is shown with its message there too.
+void CStringFormatPage::OnPduDetail()
+{
+    auto* dialog = new CSmsDetailDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->SetPduText(ui->hexEdit->toPlainText());
+    dialog->open();
 }
 
 // The hex box holds the normal form whenever there is a frame: upper-case pairs and blanks.

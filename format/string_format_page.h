@@ -34,6 +34,7 @@ private:
     void ClearViews();
     void OnByteOrderClicked(int order);
     void OnPduDirectionClicked(int direction);
+    void OnPduDetail();
     void StartMirroring(QTimer& timer);
     void MirrorHexToAscii();
     void MirrorAsciiToHex();
