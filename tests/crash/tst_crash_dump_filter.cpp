@@ -45,10 +45,11 @@ public:
         } else {
             m_environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
         }
-        // A sanitizer build's runtime would take the fatal signals for its own reports.
+        // A sanitizer build's runtime would take the fatal signals for its own reports, and give
+        // every thread a signal stack of its own, hiding one the program failed to give.
         m_environment.insert(QStringLiteral("ASAN_OPTIONS"),
                              QStringLiteral("handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:"
-                                            "handle_abort=0:allow_user_segv_handler=1"));
+                                            "handle_abort=0:allow_user_segv_handler=1:use_sigaltstack=0"));
     }
 
     QString Work(const QString& name = QString()) const { return Path(QStringLiteral("work/") + name); }
@@ -139,6 +140,8 @@ void TestCrashDumpFilter::report_data()
     QTest::newRow("worker thread") << "thread-segv" << SIGSEGV << segv << "FaultOnPurpose" << true;
     QTest::newRow("stack overflow, on the alternate stack")
         << "overflow" << SIGSEGV << "signal:          SIGSEGV (11)" << "Recurse" << false;
+    QTest::newRow("stack overflow on a worker, on the stack its start gave it")
+        << "thread-overflow" << SIGSEGV << "signal:          SIGSEGV (11)" << "Recurse" << true;
     QTest::newRow("two threads at once: one report") << "two-threads" << SIGSEGV << segv << "FaultOnPurpose" << true;
     QTest::newRow("exception leaves a worker")
         << "thread-terminate" << SIGABRT

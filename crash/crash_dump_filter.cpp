@@ -1,4 +1,4 @@
-#include "app/crash_dump_filter.h"
+#include "crash/crash_dump_filter.h"
 
 #include <atomic>
 #include <cerrno>
@@ -13,10 +13,10 @@
 #include <typeinfo>
 #include <unistd.h>
 
-#include "app/dump_writer.h"
-#include "app/signal_safe_format.h"
-#include "app/signal_safe_spawn.h"
-#include "common/signal_stack.h"
+#include "crash/dump_writer.h"
+#include "crash/signal_safe_format.h"
+#include "crash/signal_safe_spawn.h"
+#include "crash/signal_stack.h"
 
 namespace {
 
@@ -274,6 +274,12 @@ void InstallCrashDumpFilter()
     for (int signalNumber : FATAL_SIGNALS)
         sigaction(signalNumber, &action, nullptr);
     std::set_terminate(&OnTerminate);
+}
+
+void InstallThreadSignalStack()
+{
+    thread_local const CSignalStack stack;
+    (void)stack;
 }
 
 void SetCrashMessageOwner(unsigned long windowId)
