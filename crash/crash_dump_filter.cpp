@@ -13,6 +13,7 @@
 #include <typeinfo>
 #include <unistd.h>
 
+#include "app/maker_info.h"
 #include "crash/dump_writer.h"
 #include "crash/signal_safe_format.h"
 #include "crash/signal_safe_spawn.h"
@@ -27,9 +28,9 @@ constexpr std::size_t MESSAGE_CAPACITY = 1024;
 // that never returns then ends the process instead of hanging it.
 constexpr unsigned LOAD_WATCHDOG_SECONDS = 20;
 
-constexpr char LOAD_ERROR_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，错误原因：%s 错误代码：%d";
-constexpr char CAUSE_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，错误原因：%s";
-constexpr char APOLOGY_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，我们对此引起的不便表示抱歉，"
+constexpr char LOAD_ERROR_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s 错误代码：%d";
+constexpr char CAUSE_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s";
+constexpr char APOLOGY_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，我们对此引起的不便表示抱歉，"
                                   "请把%s_%02d%02d%02d_%02d%02d%02d.dmp文件发送给我们，以便我们进行改进！";
 constexpr char LOAD_ERROR_CAUSE[] = "DBGHELP.DLL LoadLibrary is Error";
 constexpr char TOO_OLD_CAUSE[] = "DBGHELP.DLL too old";
