@@ -1,13 +1,15 @@
 #include <QGuiApplication>
 
-#include "app/crash_dump_filter.h"
 #include "app/main_app.h"
 #include "app/main_dialog.h"
+#include "common/thread_start.h"
+#include "crash/crash_dump_filter.h"
 
 int main(int argc, char** argv)
 {
     // First of all, so a fault anywhere later, on any thread, leaves a report.
     InstallCrashDumpFilter();
+    SetThreadStartHook(&InstallThreadSignalStack);
     CMainApp app(argc, argv);
     CMainDialog dialog;
     dialog.show();

@@ -13,6 +13,8 @@ CMainApp::CMainApp(int& argc, char** argv)
 {
     setApplicationName(ApplicationCaption());
     setApplicationVersion(QStringLiteral(VELMORRA_VERSION));
+    // The installed desktop entry's name, by which the desktop gives the window its icon and entry.
+    setDesktopFileName(QStringLiteral(VELMORRA_APP_ID));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(fusion);
     // The forms are placed in pixels; a fixed pixel size keeps every caption inside its control,

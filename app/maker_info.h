@@ -4,7 +4,9 @@
 
 #include "common/version.h"
 
-inline constexpr char PRODUCT_TITLE[] = "Tessik通讯数据分析辅助工具 V" VELMORRA_VERSION;
+// The product's name, for the title and the crash handler's messages.
+#define VELMORRA_PRODUCT_NAME "Tessik通讯数据分析辅助工具"
+inline constexpr char PRODUCT_TITLE[] = VELMORRA_PRODUCT_NAME " V" VELMORRA_VERSION;
 // The product's short name with the version, as the status bar opens.
 inline constexpr char PRODUCT_SHORT_TITLE[] = "通讯数据分析辅助工具V" VELMORRA_VERSION;
 inline constexpr char MAKER_NAME[] = "Tessik工作室";

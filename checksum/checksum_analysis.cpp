@@ -2,7 +2,7 @@
 
 #include <condition_variable>
 
-#include "common/signal_stack.h"
+#include "common/thread_start.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ void CChecksumAnalysis::Join()
 
 void CChecksumAnalysis::SearchWorker(ChecksumMethod method)
 {
-    const CSignalStack signalStack;  // a fault here is reported like one on the main thread
+    RunThreadStartHook();  // a fault here is reported like one on the main thread
     SearchChecksums(
         method, m_frame,
         [this](std::span<const ChecksumMatch> rows) {

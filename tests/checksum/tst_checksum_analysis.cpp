@@ -3,10 +3,26 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <thread>
 
 #include "checksum/checksum_analysis.h"
+#include "common/thread_start.h"
 
 using namespace std::chrono_literals;
+
+namespace {
+
+std::mutex g_startedLock;
+std::set<std::thread::id> g_started;
+
+void RecordThreadStart()
+{
+    std::lock_guard lock(g_startedLock);
+    g_started.insert(std::this_thread::get_id());
+}
+
+} // namespace
 
 class TestChecksumAnalysis : public QObject {
     Q_OBJECT
@@ -90,6 +106,20 @@ private slots:
             destroyed = true;
             QCOMPARE(late, 0);
         }
+    }
+
+    void everyWorkerRunsTheStartHook()
+    {
+        // The program's crash handler gives each worker its signal stack through the hook.
+        SetThreadStartHook(&RecordThreadStart);
+        {
+            CChecksumAnalysis analysis(std::vector<std::uint8_t>(64, 0x5A), CHECKSUM_METHODS, {});
+            analysis.Join();
+        }
+        SetThreadStartHook(nullptr);
+        std::lock_guard lock(g_startedLock);
+        QCOMPARE(g_started.size(), std::size(CHECKSUM_METHODS));
+        QVERIFY(!g_started.contains(std::this_thread::get_id()));
     }
 };
 

@@ -2,7 +2,7 @@
 // inside the faulted process: it starts the dumper program, lets it trace this process and hands it
 // what the handler knows about the fault; the dumper reads everything else from outside.
 
-#include "app/dump_writer.h"
+#include "crash/dump_writer.h"
 
 #include <cerrno>
 #include <csignal>
@@ -14,8 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/signal_safe_format.h"
-#include "app/signal_safe_spawn.h"
+#include "crash/signal_safe_format.h"
+#include "crash/signal_safe_spawn.h"
 
 namespace {
 

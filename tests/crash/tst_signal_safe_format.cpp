@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/signal_safe_format.h"
+#include "crash/signal_safe_format.h"
 
 #pragma GCC diagnostic ignored "-Wformat-truncation"  // cutting texts short is what two cases test
 

@@ -9,7 +9,8 @@
 #include <sys/types.h>
 #include <ucontext.h>
 
-// File names of the crash reporting parts, all installed beside the executable.
+// File names of the crash reporting parts, which lie together: beside the executable in a build
+// tree, in the program's own library folder once installed.
 inline constexpr char DUMP_WRITER_LIBRARY[] = "libvelmorra_dumpwriter.so";
 inline constexpr char DUMP_WRITER_FUNCTION[] = "MiniDumpWriteDump";
 inline constexpr char CRASH_DUMPER_PROGRAM[] = "velmorra_crash_dumper";

@@ -13,7 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/crash_dump_filter.h"
+#include "crash/crash_dump_filter.h"
 
 namespace {
 
@@ -75,6 +75,12 @@ int main(int argc, char** argv)
     } else if (std::strcmp(mode, "overflow") == 0) {
         SayFaultingThread();
         return Recurse(0);
+    } else if (std::strcmp(mode, "thread-overflow") == 0) {
+        std::thread([] {
+            InstallThreadSignalStack();  // as the program's thread-start hook does
+            SayFaultingThread();
+            Recurse(0);
+        }).join();
     } else if (std::strcmp(mode, "thread-segv") == 0) {
         std::thread([] {
             SayFaultingThread();

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/dump_writer.h"
+#include "crash/dump_writer.h"
 
 namespace {
 

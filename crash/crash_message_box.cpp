@@ -1,4 +1,4 @@
-#include "app/crash_message_box.h"
+#include "crash/crash_message_box.h"
 
 #include <QMessageBox>
 

@@ -25,17 +25,25 @@ QString Apology(const QString& file)
 }
 
 // One run of the fault program: bin/ holds the program and what lies beside it, lib/ what the
-// normal library search finds, work/ is the working directory.
+// normal library search finds, work/ is the working directory. Installed, the message program,
+// the dumper and the real writer lie in the program's library folder instead.
 class CCrashRun {
 public:
-    explicit CCrashRun(const QString& besideLibrary = QStringLiteral(WRITER_REAL), bool onSearchPath = false)
+    enum Layout { BUILD_TREE, INSTALLED };
+
+    explicit CCrashRun(const QString& besideLibrary = QStringLiteral(WRITER_REAL), bool onSearchPath = false,
+                       Layout layout = BUILD_TREE)
+        : m_helpers(layout == INSTALLED ? QDir::cleanPath(QStringLiteral("bin/" HELPER_FOLDER)) + QLatin1Char('/')
+                                        : QStringLiteral("bin/"))
     {
         QDir root(m_root.path());
-        for (const char* folder : {"bin", "lib", "work"})
-            root.mkpath(QLatin1String(folder));
+        for (const QString& folder : {QStringLiteral("bin"), QStringLiteral("lib"), QStringLiteral("work"), m_helpers})
+            root.mkpath(folder);
         Copy(QStringLiteral(FAULT_PROGRAM), Path(QStringLiteral("bin/") + PROGRAM));
-        Copy(QStringLiteral(MESSAGE_STUB), Path(QStringLiteral("bin/velmorra_crash_message")));
-        Copy(QStringLiteral(DUMPER), Path(QStringLiteral("bin/velmorra_crash_dumper")));
+        Copy(QStringLiteral(MESSAGE_STUB), Path(m_helpers + QStringLiteral("velmorra_crash_message")));
+        Copy(QStringLiteral(DUMPER), Path(m_helpers + QStringLiteral("velmorra_crash_dumper")));
+        if (layout == INSTALLED)
+            Copy(QStringLiteral(WRITER_REAL), Path(m_helpers + WRITER));
         if (!besideLibrary.isEmpty())
             Copy(besideLibrary, Path(QStringLiteral("bin/") + WRITER));
         if (onSearchPath) {
@@ -45,10 +53,11 @@ public:
         } else {
             m_environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
         }
-        // A sanitizer build's runtime would take the fatal signals for its own reports.
+        // A sanitizer build's runtime would take the fatal signals for its own reports, and give
+        // every thread a signal stack of its own, hiding one the program failed to give.
         m_environment.insert(QStringLiteral("ASAN_OPTIONS"),
                              QStringLiteral("handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:"
-                                            "handle_abort=0:allow_user_segv_handler=1"));
+                                            "handle_abort=0:allow_user_segv_handler=1:use_sigaltstack=0"));
     }
 
     QString Work(const QString& name = QString()) const { return Path(QStringLiteral("work/") + name); }
@@ -79,7 +88,7 @@ public:
     // The recorded messages: caption, text, caption, text...
     QStringList Messages() const
     {
-        QStringList lines = Read(Path(QStringLiteral("bin/messages.txt"))).split(QLatin1Char('\n'));
+        QStringList lines = Read(Path(m_helpers + QStringLiteral("messages.txt"))).split(QLatin1Char('\n'));
         lines.removeLast();
         return lines;
     }
@@ -101,6 +110,7 @@ private:
     static void Copy(const QString& from, const QString& to) { QVERIFY2(QFile::copy(from, to), qPrintable(from)); }
 
     QTemporaryDir m_root;
+    const QString m_helpers;  // where the message program and the dumper lie, relative to the root
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
 };
 
@@ -122,6 +132,7 @@ private slots:
     void libraryChoice_data();
     void libraryChoice();
     void fileCannotBeCreated();
+    void installedLayout();
     void twoFaultsInOneSecondGiveOneFile();
 };
 
@@ -139,6 +150,8 @@ void TestCrashDumpFilter::report_data()
     QTest::newRow("worker thread") << "thread-segv" << SIGSEGV << segv << "FaultOnPurpose" << true;
     QTest::newRow("stack overflow, on the alternate stack")
         << "overflow" << SIGSEGV << "signal:          SIGSEGV (11)" << "Recurse" << false;
+    QTest::newRow("stack overflow on a worker, on the stack its start gave it")
+        << "thread-overflow" << SIGSEGV << "signal:          SIGSEGV (11)" << "Recurse" << true;
     QTest::newRow("two threads at once: one report") << "two-threads" << SIGSEGV << segv << "FaultOnPurpose" << true;
     QTest::newRow("exception leaves a worker")
         << "thread-terminate" << SIGABRT
@@ -246,6 +259,19 @@ void TestCrashDumpFilter::fileCannotBeCreated()
     QCOMPARE(run.Messages(), QStringList());
     QCOMPARE(run.DumpFiles(), QStringList());
     QCOMPARE(run.errors, QString());
+}
+
+void TestCrashDumpFilter::installedLayout()
+{
+    // Nothing beside the program: the writer is loaded from the library folder, and the dumper and
+    // the message program are started from there.
+    CCrashRun run(QString(), false, CCrashRun::INSTALLED);
+    QVERIFY(run.Run(QStringLiteral("segv")));
+    QCOMPARE(run.exitCode, 128 + SIGSEGV);
+    QCOMPARE(run.Messages(), (QStringList{PROGRAM, Apology(STAMPED_FILE)}));
+    const QString report = CCrashRun::Read(run.Work(STAMPED_FILE));
+    QVERIFY2(report.startsWith(QStringLiteral("Velmorra crash report\n=====")), qPrintable(report.left(200)));
+    QVERIFY(report.contains(QStringLiteral("(the faulting thread)")));
 }
 
 void TestCrashDumpFilter::twoFaultsInOneSecondGiveOneFile()

@@ -1,4 +1,4 @@
-#include "app/signal_safe_spawn.h"
+#include "crash/signal_safe_spawn.h"
 
 #include <cerrno>
 #include <csignal>

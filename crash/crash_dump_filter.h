@@ -9,6 +9,10 @@
 /// stack of the calling thread, and for std::terminate. Call first in main(), before anything else.
 void InstallCrashDumpFilter();
 
+/// Gives the calling thread a signal stack of its own until it ends, so that a stack overflow on it
+/// is reported too. The program installs it as core's thread-start hook.
+void InstallThreadSignalStack();
+
 /// The fault handler itself: writes the dump, shows the message, then ends the process.
 [[noreturn]] void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context);
 

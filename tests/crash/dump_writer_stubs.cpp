@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <unistd.h>
 
-#include "app/dump_writer.h"
+#include "crash/dump_writer.h"
 
 #define EXPORTED extern "C" __attribute__((visibility("default")))
 

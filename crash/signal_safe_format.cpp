@@ -1,4 +1,4 @@
-#include "app/signal_safe_format.h"
+#include "crash/signal_safe_format.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "app/crash_dump_filter.h"
+#include "crash/crash_dump_filter.h"
 
 #include <atomic>
 #include <cerrno>
@@ -9,14 +9,16 @@
 #include <dlfcn.h>
 #include <exception>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/syscall.h>
 #include <typeinfo>
 #include <unistd.h>
 
-#include "app/dump_writer.h"
-#include "app/signal_safe_format.h"
-#include "app/signal_safe_spawn.h"
-#include "common/signal_stack.h"
+#include "app/maker_info.h"
+#include "crash/dump_writer.h"
+#include "crash/signal_safe_format.h"
+#include "crash/signal_safe_spawn.h"
+#include "crash/signal_stack.h"
 
 namespace {
 
@@ -27,10 +29,14 @@ constexpr std::size_t MESSAGE_CAPACITY = 1024;
 // that never returns then ends the process instead of hanging it.
 constexpr unsigned LOAD_WATCHDOG_SECONDS = 20;
 
-constexpr char LOAD_ERROR_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，错误原因：%s 错误代码：%d";
-constexpr char CAUSE_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，错误原因：%s";
-constexpr char APOLOGY_FORMAT[] = "Tessik通讯数据分析辅助工具 遇到未知错误，我们对此引起的不便表示抱歉，"
+constexpr char LOAD_ERROR_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s 错误代码：%d";
+constexpr char CAUSE_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s";
+constexpr char APOLOGY_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，我们对此引起的不便表示抱歉，"
                                   "请把%s_%02d%02d%02d_%02d%02d%02d.dmp文件发送给我们，以便我们进行改进！";
+// The folders, relative to the executable's, where the library and the two programs lie: beside it
+// in a build tree, in the program's own library folder once installed (from the install layout).
+constexpr const char* HELPER_FOLDERS[] = {"", VELMORRA_CRASH_HELPER_FOLDER};
+
 constexpr char LOAD_ERROR_CAUSE[] = "DBGHELP.DLL LoadLibrary is Error";
 constexpr char TOO_OLD_CAUSE[] = "DBGHELP.DLL too old";
 
@@ -111,16 +117,26 @@ void FindProgram(ProgramPaths& paths)
         *dot = '\0';
 }
 
-// The message box is a program of its own beside the executable: this process has faulted and can
-// no longer run a user interface. The text also goes to standard error, for a terminal's user.
+// The path of a crash reporting part in helper folder `index`; false when it does not fit.
+bool HelperPath(const ProgramPaths& program, std::size_t index, const char* name, char (&path)[PATH_CAPACITY])
+{
+    return program.haveFolder &&
+           SignalSafeFormat(path, sizeof path, "%s%s%s", program.folder, HELPER_FOLDERS[index], name) < sizeof path;
+}
+
+// The message box is a program of its own: this process has faulted and can no longer run a user
+// interface. The text also goes to standard error, for a terminal's user.
 void ShowCrashMessage(const ProgramPaths& program, const char* text)
 {
     WriteAll(STDERR_FILENO, text, std::strlen(text));
     WriteAll(STDERR_FILENO, "\n", 1);
-    if (!program.haveFolder)
-        return;
+    // The first folder that holds the program; failing all, the one beside the executable, whose
+    // start then fails as any other.
     char helper[PATH_CAPACITY];
-    if (SignalSafeFormat(helper, sizeof helper, "%s%s", program.folder, CRASH_MESSAGE_PROGRAM) >= sizeof helper)
+    bool found = false;
+    for (std::size_t index = 0; index < std::size(HELPER_FOLDERS) && !found; ++index)
+        found = HelperPath(program, index, CRASH_MESSAGE_PROGRAM, helper) && access(helper, X_OK) == 0;
+    if (!found && !HelperPath(program, 0, CRASH_MESSAGE_PROGRAM, helper))
         return;
     char owner[24];
     SignalSafeFormat(owner, sizeof owner, "%lu", g_ownerWindow.load());
@@ -132,19 +148,26 @@ void ShowCrashMessage(const ProgramPaths& program, const char* text)
 }
 
 // The error code of a failed load. The loader reports through dlerror() and mostly leaves errno
-// as it was; then the library's file beside the program says why: missing, unreadable, or there
-// but not loadable.
-int LoadErrorCode(const char* besidePath)
+// as it was; then the library's files in the program's folders say why: there but not loadable,
+// or else why the one beside the program cannot be opened (missing, unreadable).
+int LoadErrorCode(const ProgramPaths& program)
 {
     if (errno != 0)
         return errno;
-    if (besidePath == nullptr)
-        return ENOENT;
-    const int file = open(besidePath, O_RDONLY | O_CLOEXEC);
-    if (file < 0)
-        return errno;
-    close(file);
-    return ENOEXEC;
+    int besideError = ENOENT;
+    char path[PATH_CAPACITY];
+    for (std::size_t index = 0; index < std::size(HELPER_FOLDERS); ++index) {
+        if (!HelperPath(program, index, DUMP_WRITER_LIBRARY, path))
+            continue;
+        const int file = open(path, O_RDONLY | O_CLOEXEC);
+        if (file >= 0) {
+            close(file);
+            return ENOEXEC;
+        }
+        if (index == 0)
+            besideError = errno;
+    }
+    return besideError;
 }
 
 [[noreturn]] void OnTerminate()
@@ -191,16 +214,16 @@ void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
     FindProgram(program);
     char message[MESSAGE_CAPACITY];
 
-    // The dump writer: first from the program's own folder, then through the normal search.
+    // The dump writer: first from the program's own folders, then through the normal search.
     void* library = nullptr;
     char libraryPath[PATH_CAPACITY];
-    if (program.haveFolder &&
-        SignalSafeFormat(libraryPath, sizeof libraryPath, "%s%s", program.folder, DUMP_WRITER_LIBRARY) < sizeof libraryPath)
-        library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
+    for (std::size_t index = 0; index < std::size(HELPER_FOLDERS) && library == nullptr; ++index)
+        if (HelperPath(program, index, DUMP_WRITER_LIBRARY, libraryPath))
+            library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
         errno = 0;
         library = dlopen(DUMP_WRITER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        const int loadError = LoadErrorCode(program.haveFolder ? libraryPath : nullptr);
+        const int loadError = LoadErrorCode(program);
         if (library == nullptr) {
             alarm(0);
             if (const char* detail = dlerror()) {  // the loader's own words, for a developer
@@ -274,6 +297,12 @@ void InstallCrashDumpFilter()
     for (int signalNumber : FATAL_SIGNALS)
         sigaction(signalNumber, &action, nullptr);
     std::set_terminate(&OnTerminate);
+}
+
+void InstallThreadSignalStack()
+{
+    thread_local const CSignalStack stack;
+    (void)stack;
 }
 
 void SetCrashMessageOwner(unsigned long windowId)

@@ -1,7 +1,7 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "app/crash_message_box.h"
+#include "crash/crash_message_box.h"
 #include "test_support.h"
 
 class TestCrashMessageBox : public QObject {

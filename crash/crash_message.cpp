@@ -7,7 +7,7 @@
 #include <QWindow>
 #include <cstdlib>
 
-#include "app/crash_message_box.h"
+#include "crash/crash_message_box.h"
 #include "app/main_app.h"
 
 int main(int argc, char** argv)
