@@ -437,6 +437,7 @@ struct Evaluation {
     bool holds = false;
     std::uint32_t value = 0;
     std::size_t covered = 0;
+    RulePlace first{};
 };
 
 Evaluation Evaluate(const IdentifyRule& rule, std::span<const std::uint8_t> frame)
@@ -449,8 +450,10 @@ Evaluation Evaluate(const IdentifyRule& rule, std::span<const std::uint8_t> fram
         const auto check = ReadRuleCheck(rule, frame, places[k]);
         if (!check || ComputeRuleCheck(rule, frame, places[k]) != check)
             return result;
-        if (k == 0)
+        if (k == 0) {
             result.value = *check;
+            result.first = places[0];
+        }
         result.covered += places[k].rangeLast - places[k].rangeFirst + 1;
     }
     result.holds = true;
@@ -460,6 +463,56 @@ Evaluation Evaluate(const IdentifyRule& rule, std::span<const std::uint8_t> fram
 struct Verified {
     IdentifiedRule result;
     std::size_t shortest = 0, longest = 0;  // lengths of the frames it holds in
+};
+
+// Whether each byte of a binary value is the same in every frame or a copy of one covered byte
+// (at the same place from the range's start, or as far before the value): a value such a rule
+// "explains" is already in the frame, as L L in 68 L L 68 is.
+class CCopyTracker {
+public:
+    void Add(std::span<const std::uint8_t> frame, const RulePlace& place)
+    {
+        const std::size_t bytes = place.checkLast - place.checkFirst + 1;
+        if (m_bytes.empty()) {
+            m_bytes.resize(bytes);
+            for (std::size_t t = 0; t < bytes; ++t) {
+                Byte& byte = m_bytes[t];
+                const std::size_t at = place.checkFirst + t;
+                byte.value = frame[at];
+                for (std::size_t p = place.rangeFirst; p <= place.rangeLast; ++p)
+                    if (frame[p] == frame[at]) {
+                        byte.fromStart.push_back(p - place.rangeFirst);
+                        byte.before.push_back(at - p);
+                    }
+            }
+            return;
+        }
+        for (std::size_t t = 0; t < m_bytes.size() && t < bytes; ++t) {
+            Byte& byte = m_bytes[t];
+            const std::size_t at = place.checkFirst + t;
+            byte.constant = byte.constant && frame[at] == byte.value;
+            std::erase_if(byte.fromStart, [&](std::size_t d) {
+                return place.rangeFirst + d > place.rangeLast || frame[place.rangeFirst + d] != frame[at];
+            });
+            std::erase_if(byte.before, [&](std::size_t d) {
+                return at < d || at - d < place.rangeFirst || frame[at - d] != frame[at];
+            });
+        }
+    }
+    bool Explained() const
+    {
+        return !m_bytes.empty() && std::all_of(m_bytes.begin(), m_bytes.end(), [](const Byte& b) {
+            return b.constant || !b.fromStart.empty() || !b.before.empty();
+        });
+    }
+
+private:
+    struct Byte {
+        std::uint8_t value = 0;
+        bool constant = true;
+        std::vector<std::size_t> fromStart, before;
+    };
+    std::vector<Byte> m_bytes;
 };
 
 // Tests the rule in every frame; gives up (returns none) once more than `maxFailing` fail.
@@ -472,6 +525,8 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
     r.frames = frames.size();
     std::optional<std::uint32_t> firstValue;
     bool varies = false;
+    CCopyTracker copies;
+    const bool binary = rule.encoding == CheckEncoding::Binary;
     std::uint64_t covered = 0;
     for (std::size_t k = 0; k < frames.size(); ++k) {
         if (cancel && (k & 255) == 0 && cancel->load(std::memory_order_relaxed))
@@ -492,8 +547,10 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
             firstValue = e.value;
         else if (*firstValue != e.value)
             varies = true;
+        if (binary)
+            copies.Add(frames[k]->bytes, e.first);
     }
-    r.structural = !varies;
+    r.structural = !varies || (binary && copies.Explained());
     r.meanRange = r.held ? static_cast<double>(covered) / static_cast<double>(r.held) : 0;
     return verified;
 }

@@ -36,7 +36,8 @@ struct IdentifyOptions {
 
 struct IdentifiedRule {
     IdentifyRule rule;
-    bool structural = false;             // its value is the same in every frame it holds in
+    bool structural = false;             // its value is the same in every frame it holds in, or
+                                         // every byte of it a covered byte's copy
     std::uint64_t held = 0;
     std::uint64_t frames = 0;            // frames of its class (all frames without classes)
     std::vector<std::uint64_t> failing;  // line numbers of the frames it does not hold in

@@ -5,18 +5,50 @@
 
 namespace {
 
-const ChecksumModel& Model(const char* name)
+const CrcParameters& Crc(const char* name)
 {
-    return ChecksumModels()[*FindChecksumModel(name)];
+    return ChecksumModels()[*FindChecksumModel(name)].crc;
 }
 
-QStringList Top(const IdentifyReport& report, int count = 1)
+QStringList Texts(const IdentifyReport& report)
 {
     QStringList texts;
     for (const IdentifiedRule& rule : report.rules)
-        if (texts.size() < count)
-            texts << QString::fromStdString(IdentifiedRuleText(rule));
+        texts << QString::fromStdString(IdentifiedRuleText(rule));
     return texts;
+}
+
+// Printable characters but the NMEA delimiters.
+Bytes Sentence(std::mt19937& random)
+{
+    Bytes text;
+    for (std::size_t k = 6 + random() % 60; k > 0; --k) {
+        std::uint8_t c;
+        do
+            c = static_cast<std::uint8_t>(0x20 + random() % 0x5F);
+        while (c == '*' || c == '$' || c == '!');
+        text.push_back(c);
+    }
+    return text;
+}
+
+// An M-Bus short frame 10 C A CS 16 or long frame 68 L L 68 C A CI data CS 16 (EN 13757-2,
+// the frame formats of the link layer), CS the sum of C to the data.
+Bytes MbusFrame(std::mt19937& random, bool shortFrame)
+{
+    static const std::uint8_t CONTROL[] = {0x40, 0x5B, 0x7B, 0x53, 0x73, 0x08};
+    Bytes body{CONTROL[random() % 6], static_cast<std::uint8_t>(random())};
+    if (!shortFrame) {
+        body.push_back(static_cast<std::uint8_t>(0x50 + random() % 0x30));
+        const Bytes data = RandomBytes(random, random() % 40);
+        body.insert(body.end(), data.begin(), data.end());
+    }
+    Bytes frame = shortFrame ? Bytes{0x10}
+                             : Bytes{0x68, std::uint8_t(body.size()), std::uint8_t(body.size()), 0x68};
+    frame.insert(frame.end(), body.begin(), body.end());
+    frame.push_back(static_cast<std::uint8_t>(Sum(body, 0, body.size())));
+    frame.push_back(0x16);
+    return frame;
 }
 
 QString First(const std::vector<IdentifyFrame>& log)
@@ -65,6 +97,214 @@ private slots:
         const unsigned bytes = model.width / 8;
         const QString order = bytes == 1 ? QString() : highFirst ? "（高字节在前）" : "（低字节在前）";
         QCOMPARE(First(log), QString("%1%2，第1字节 至 倒数第%3字节；24/24 帧").arg(model.name, order).arg(bytes + 1));
+    }
+
+    // The families, each in a log of frames of varied lengths; the right rule ranks first.
+    void families_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("header and trailer not covered")
+            << 0 << "CRC-16/XMODEM（高字节在前），第2字节 至 倒数第4字节，其后1字节结束符；300/300 帧";
+        QTest::newRow("sum xor 0x44") << 1 << "SUM8 XOR 0x44，第2字节 至 倒数第3字节，其后1字节结束符；40/40 帧";
+        QTest::newRow("0xff - sum") << 2 << "0xFF − SUM8，第1字节 至 倒数第2字节；40/40 帧";
+        QTest::newRow("lrc") << 3 << "−SUM8，第3字节 至 倒数第2字节；40/40 帧";
+        QTest::newRow("ubx fletcher") << 4 << "FLETCHER-8（低字节在前），第3字节 至 倒数第3字节；40/40 帧";
+        QTest::newRow("fletcher-16 high first") << 5 << "FLETCHER-16（高字节在前），第1字节 至 倒数第3字节；40/40 帧";
+        QTest::newRow("nmea") << 6 << "XOR8，第2字节 至 倒数第6字节，其后为“*”及2位16进制文本校验码，其后2字节结束符；40/40 帧";
+        QTest::newRow("modbus ascii")
+            << 7 << "−SUM8，第2字节 至 倒数第5字节，按16进制文本所表示的字节计算，校验码为2位16进制文本，其后2字节结束符；40/40 帧";
+        QTest::newRow("sum16 as 4 lower-case digits")
+            << 8 << "SUM16（高字节在前），第1字节 至 倒数第7字节，校验码为4位16进制文本，其后2字节结束符；40/40 帧";
+        QTest::newRow("adler-32 high first") << 9 << "ADLER-32（高字节在前），第2字节 至 倒数第5字节；40/40 帧";
+        QTest::newRow("xor16 low first") << 10 << "XOR16（低字节在前），第1字节 至 倒数第3字节；40/40 帧";
+    }
+    void families()
+    {
+        QFETCH(int, family);
+        QFETCH(QString, expected);
+        std::mt19937 random(family + 100);
+        const auto make = [&](std::size_t) -> Bytes {
+            Bytes payload = Payload(random);
+            Bytes frame;
+            switch (family) {
+            case 0:
+                frame = {0x7E};
+                frame.insert(frame.end(), payload.begin(), payload.end());
+                AppendValue(frame, ComputeCrcBitwise(Crc("CRC-16/XMODEM"), payload), 2, true);
+                frame.push_back(0x0D);
+                break;
+            case 1:
+                frame = {0x68};
+                frame.insert(frame.end(), payload.begin(), payload.end());
+                frame.push_back(std::uint8_t(Sum(payload, 0, payload.size()) ^ 0x44));
+                frame.push_back(0x16);
+                break;
+            case 2:
+                frame = payload;
+                frame.push_back(std::uint8_t(0xFF - Sum(payload, 0, payload.size())));
+                break;
+            case 3:
+                frame = {0x02, 0x30};
+                frame.insert(frame.end(), payload.begin(), payload.end());
+                frame.push_back(std::uint8_t(-Sum(frame, 2, frame.size())));
+                break;
+            case 4: {
+                // u-blox UBX: B5 62, class, id, length (low byte first), payload, CK_A CK_B over
+                // class to payload (u-blox receiver description, UBX frame structure).
+                frame = {0xB5, 0x62, std::uint8_t(random() % 0x30), std::uint8_t(random()),
+                         std::uint8_t(payload.size()), 0x00};
+                frame.insert(frame.end(), payload.begin(), payload.end());
+                std::uint8_t a = 0, b = 0;
+                for (std::size_t k = 2; k < frame.size(); ++k) {
+                    a = std::uint8_t(a + frame[k]);
+                    b = std::uint8_t(b + a);
+                }
+                frame.insert(frame.end(), {a, b});
+                break;
+            }
+            case 5: {
+                frame = payload;
+                std::uint32_t s1 = 0, s2 = 0;
+                for (std::uint8_t byte : payload) {
+                    s1 = (s1 + byte) % 255;
+                    s2 = (s2 + s1) % 255;
+                }
+                frame.insert(frame.end(), {std::uint8_t(s2), std::uint8_t(s1)});
+                break;
+            }
+            case 6: {
+                frame = {'$'};
+                const Bytes text = Sentence(random);
+                frame.insert(frame.end(), text.begin(), text.end());
+                frame.push_back('*');
+                AppendHex(frame, Xor(text, 0, text.size()), 1);
+                frame.insert(frame.end(), {'\r', '\n'});
+                break;
+            }
+            case 7:
+                frame = {':'};
+                AppendHex(frame, 0, 0);
+                for (std::uint8_t byte : payload)
+                    AppendHex(frame, byte, 1);
+                AppendHex(frame, std::uint8_t(-Sum(payload, 0, payload.size())), 1);
+                frame.insert(frame.end(), {'\r', '\n'});
+                break;
+            case 8: {
+                frame = Sentence(random);
+                AppendHex(frame, Sum(frame, 0, frame.size()) & 0xFFFF, 2, true);
+                frame.insert(frame.end(), {'\r', '\n'});
+                break;
+            }
+            case 9: {
+                frame = {0x55};
+                frame.insert(frame.end(), payload.begin(), payload.end());
+                std::uint32_t a = 1, b = 0;
+                for (std::uint8_t byte : payload) {
+                    a = (a + byte) % 65521;
+                    b = (b + a) % 65521;
+                }
+                AppendValue(frame, b << 16 | a, 4, true);
+                break;
+            }
+            case 10: {
+                frame = payload;
+                std::uint32_t x = 0;
+                for (std::size_t k = 0; k < payload.size(); ++k)
+                    x ^= k % 2 == 0 ? std::uint32_t{payload[k]} << 8 : payload[k];
+                AppendValue(frame, x, 2, false);
+                break;
+            }
+            }
+            return frame;
+        };
+        const auto log = MakeLog(family == 0 ? 300 : 40, make);
+        QCOMPARE(First(log), expected);
+    }
+
+    // Fixed and variable frames of one protocol: neither rule holds in all frames, a rule per
+    // first byte does.
+    void classesByFirstByte()
+    {
+        std::mt19937 random(13757);
+        const auto log = MakeLog(80, [&](std::size_t k) { return MbusFrame(random, k % 8 < 3); });
+        const IdentifyReport report = IdentifyChecksums(log);
+        QVERIFY(report.classes);
+        QVERIFY(report.unclassified.empty());
+        QStringList firsts;
+        std::optional<std::uint8_t> previous;
+        for (const IdentifiedRule& rule : report.rules)
+            if (rule.classByte != previous) {
+                previous = rule.classByte;
+                firsts << QString("%1 %2").arg(*rule.classByte, 2, 16, QChar('0')).arg(QString::fromStdString(IdentifiedRuleText(rule)));
+            }
+        QCOMPARE(firsts, (QStringList{"68 SUM8，第5字节 至 倒数第3字节，其后1字节结束符；50/50 帧",
+                                      "10 SUM8，第2字节 至 倒数第3字节，其后1字节结束符；30/30 帧"}));
+    }
+
+    // DNP3: a 10-byte header (05 64 LEN CTRL DEST SRC and its CRC), then user data in blocks of
+    // 16 bytes, each followed by its CRC, the last block shorter (IEEE 1815, data link frame).
+    void blockChecked()
+    {
+        std::mt19937 random(1815);
+        const CrcParameters& dnp = Crc("CRC-16/DNP");
+        const auto log = MakeLog(60, [&](std::size_t) {
+            const Bytes data = RandomBytes(random, random() % 60);
+            Bytes frame{0x05, 0x64, std::uint8_t(5 + data.size()), std::uint8_t(random() % 2 ? 0xC4 : 0x44)};
+            AppendValue(frame, random(), 4, false);
+            AppendValue(frame, ComputeCrcBitwise(dnp, frame), 2, false);
+            for (std::size_t at = 0; at < data.size(); at += 16) {
+                const Bytes block(data.begin() + at, data.begin() + std::min(at + 16, data.size()));
+                frame.insert(frame.end(), block.begin(), block.end());
+                AppendValue(frame, ComputeCrcBitwise(dnp, block), 2, false);
+            }
+            return frame;
+        });
+        const QStringList texts = Texts(IdentifyChecksums(log));
+        QCOMPARE(texts.value(0), "CRC-16/DNP（低字节在前），第1字节 至 第8字节，其后每16字节一个校验码；60/60 帧");
+        QVERIFY(texts.contains("CRC-16/DNP（低字节在前），第1字节 至 第8字节；60/60 帧"));
+    }
+
+    // A few corrupted frames, among them two of the first four: the real rule still ranks
+    // first and names the broken lines; rules that hold only because their bytes cancel rank
+    // below it.
+    void corruptedAndStructural()
+    {
+        std::mt19937 random(485);
+        const CrcParameters& modbus = Crc("CRC-16/MODBUS");
+        auto log = MakeLog(300, [&](std::size_t) {
+            Bytes frame{0x68, 0, 0, 0x68};
+            const Bytes payload = Payload(random);
+            frame[1] = frame[2] = std::uint8_t(payload.size());
+            frame.insert(frame.end(), payload.begin(), payload.end());
+            AppendValue(frame, ComputeCrcBitwise(modbus, frame), 2, false);
+            return frame;
+        });
+        for (std::size_t line : {1, 3, 150})
+            log[line - 1].bytes[5] ^= 0x10;
+        const IdentifyReport report = IdentifyChecksums(log);
+        QVERIFY(!report.classes);
+        QCOMPARE(Texts(report).value(0), "CRC-16/MODBUS（低字节在前），第1字节 至 倒数第3字节；297/300 帧；不成立：第1、3、150行");
+        // XOR over 68 L L cancels to 68 before the second 68: structural, and below.
+        bool structural = false;
+        for (std::size_t k = 0; k < report.rules.size(); ++k) {
+            structural = structural || report.rules[k].structural;
+            QCOMPARE(report.rules[k].structural, structural);
+        }
+        QVERIFY(Texts(report).contains("XOR8，第1字节 至 第3字节（结构性：所覆盖字节的结果在每帧中都相同）；300/300 帧"));
+    }
+
+    void nothingToTell()
+    {
+        const auto same = MakeLog(5, [](std::size_t) { return Bytes{1, 3, 0, 0, 0, 10, 0xC5, 0xCD}; });
+        const IdentifyReport report = IdentifyChecksums(same);
+        QCOMPARE(report.frames, 5u);
+        QCOMPARE(report.distinct, 1u);
+        QVERIFY(report.rules.empty());
+        QVERIFY(IdentifyChecksums({}).rules.empty());
+        // Frames of one and two bytes and empty frames: no range, no crash.
+        const auto tiny = MakeLog(6, [](std::size_t k) { return Bytes(k % 3, std::uint8_t(k)); });
+        QVERIFY(IdentifyChecksums(tiny).rules.empty());
     }
 };
 
