@@ -63,6 +63,99 @@ Bytes Payload(std::mt19937& random)
     return RandomBytes(random, 4 + random() % 37);
 }
 
+// The identification's rule of one function: the plain value for a zero constant, the
+// complement as k - value, an offset of the top bit as XOR; one-byte values low first.
+IdentifyRule Canonical(IdentifyRule rule)
+{
+    const unsigned width = RuleWidth(rule);
+    const std::uint32_t mask = CrcMask(width);
+    if ((rule.form == ConstantForm::Plus || rule.form == ConstantForm::Xor) && rule.constant == 0)
+        rule.form = ConstantForm::None;
+    else if (rule.form == ConstantForm::Xor && rule.constant == mask)
+        rule.form = ConstantForm::Minus;
+    else if (rule.form == ConstantForm::Plus && rule.constant == (1u << (width - 1)))
+        rule.form = ConstantForm::Xor;
+    if (width == 8)
+        rule.order = CheckOrder::LowFirst;
+    return rule;
+}
+
+QString Key(const IdentifyRule& r)
+{
+    return QString("%1 %2 %3 %4 %5 %6 %7")
+        .arg(ChecksumModels()[r.model].name)
+        .arg(int(r.form))
+        .arg(r.constant)
+        .arg(int(r.order))
+        .arg(r.start)
+        .arg(r.endFrom == RuleEnd::FromFirst ? "first" : "last")
+        .arg(r.end);
+}
+
+// Whether a pair of frames shows the rule: it holds in both, over at least two bytes for a
+// one-byte value, and (counted alike in both frames) not over the same bytes and value.
+bool PairShows(const IdentifyRule& rule, const Bytes& a, const Bytes& b)
+{
+    if (!RuleHolds(rule, a) || !RuleHolds(rule, b))
+        return false;
+    const RulePlace pa = RulePlaces(rule, a.size())[0], pb = RulePlaces(rule, b.size())[0];
+    const std::size_t minLength = RuleWidth(rule) == 8 ? 2 : 1;
+    if (pa.rangeLast - pa.rangeFirst + 1 < minLength || pb.rangeLast - pb.rangeFirst + 1 < minLength)
+        return false;
+    const bool aligned = rule.endFrom == RuleEnd::FromFirst || a.size() == b.size();
+    if (!aligned || std::string_view(ChecksumModels()[rule.model].name) == "CRC32-LOW16")
+        return true;
+    return !std::equal(a.begin() + pa.rangeFirst, a.begin() + pa.checkLast + 1, b.begin() + pb.rangeFirst,
+                       b.begin() + pb.checkLast + 1);
+}
+
+// Every rule that holds in all frames, by trying each model, constant form, order, start and
+// end, the constant learned from the first frame.
+QSet<QString> BruteForceRules(const std::vector<IdentifyFrame>& log)
+{
+    QSet<QString> rules;
+    const auto models = ChecksumModels();
+    const std::size_t length = log[0].bytes.size();
+    for (std::size_t m = 0; m < models.size(); ++m) {
+        const bool learns = models[m].learnsConstant;
+        for (ConstantForm form : {ConstantForm::None, ConstantForm::Plus, ConstantForm::Xor, ConstantForm::Minus}) {
+            if (learns == (form == ConstantForm::None))
+                continue;
+            for (CheckOrder order : {CheckOrder::LowFirst, CheckOrder::HighFirst})
+                for (std::uint16_t start = 1; start <= length; ++start)
+                    for (RuleEnd from : {RuleEnd::FromFirst, RuleEnd::FromLast})
+                        for (std::uint16_t end = 1; end <= length; ++end) {
+                            IdentifyRule rule;
+                            rule.model = std::uint16_t(m);
+                            rule.form = form;
+                            rule.order = order;
+                            rule.start = start;
+                            rule.endFrom = from;
+                            rule.end = end;
+                            const auto places = RulePlaces(rule, length);
+                            if (places.empty())
+                                continue;
+                            if (learns) {
+                                // k from the first frame: the form's inverse.
+                                const std::uint32_t mask = CrcMask(models[m].width);
+                                rule.form = ConstantForm::None;
+                                const std::uint32_t v = *ComputeRuleCheck(rule, log[0].bytes, places[0]);
+                                const std::uint32_t c = *ReadRuleCheck(rule, log[0].bytes, places[0]);
+                                rule.form = form;
+                                rule.constant = form == ConstantForm::Plus  ? (c - v) & mask
+                                                : form == ConstantForm::Xor ? c ^ v
+                                                                            : (c + v) & mask;
+                            }
+                            if (!std::all_of(log.begin(), log.end(), [&](const IdentifyFrame& f) { return RuleHolds(rule, f.bytes); }))
+                                continue;
+                            if (PairShows(rule, log[0].bytes, log[1].bytes) || PairShows(rule, log[2].bytes, log[3].bytes))
+                                rules.insert(Key(Canonical(rule)));
+                        }
+        }
+    }
+    return rules;
+}
+
 } // namespace
 
 class TestChecksumIdentify : public QObject {
@@ -292,6 +385,43 @@ private slots:
             QCOMPARE(report.rules[k].structural, structural);
         }
         QVERIFY(Texts(report).contains("XOR8，第1字节 至 第3字节（结构性：所覆盖字节的结果在每帧中都相同）；300/300 帧"));
+    }
+
+    // The pairs' prefix sums and keys against trying every rule, on frames of few byte values
+    // (so that many rules hold by chance) and of random bytes with a planted checksum.
+    void againstBruteForce_data()
+    {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<int>("values");
+        for (int seed = 0; seed < 15; ++seed)
+            QTest::newRow(QByteArray::number(seed)) << seed << (seed % 3 == 0 ? 2 : seed % 3 == 1 ? 3 : 256);
+    }
+    void againstBruteForce()
+    {
+        QFETCH(int, seed);
+        QFETCH(int, values);
+        std::mt19937 random(seed);
+        const std::size_t lengths[] = {9, 12, 10, 13};
+        const auto log = MakeLog(4, [&](std::size_t k) {
+            Bytes frame(lengths[k]);
+            for (auto& b : frame)
+                b = std::uint8_t(random() % values);
+            frame[0] = 0;  // one first byte: no classes
+            frame[frame.size() - 2] = std::uint8_t(Sum(frame, 1, frame.size() - 2));
+            return frame;
+        });
+        IdentifyOptions options;
+        options.minSharePercent = 100;
+        options.maxRules = 1 << 20;
+        QSet<QString> found;
+        for (const IdentifiedRule& rule : IdentifyChecksums(log, options).rules)
+            if (rule.rule.block == 0)
+                found.insert(Key(rule.rule));
+        const QSet<QString> expected = BruteForceRules(log);
+        QCOMPARE(found - expected, QSet<QString>());
+        QCOMPARE(expected - found, QSet<QString>());
+        QVERIFY(found.contains(Key(Canonical({.model = std::uint16_t(*FindChecksumModel("SUM8")), .start = 2,
+                                             .endFrom = RuleEnd::FromLast, .end = 3}))));
     }
 
     void nothingToTell()
