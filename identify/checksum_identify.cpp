@@ -21,10 +21,12 @@ constexpr std::size_t MAX_ROUNDS = 3;
 constexpr double GOOD_SHARE = 0.9;         // a round that finds such a rule ends the search
 constexpr std::size_t MAX_PAIR_HITS = 4096;     // per model and pair: more means degenerate frames
 constexpr std::size_t MAX_JOIN_STEPS = 1 << 18;
-constexpr std::size_t MIN_CLASS_FRAMES = 2;
+constexpr std::size_t MIN_CLASS_FRAMES = 4;  // fewer frames tell a rule from chance too weakly
+constexpr std::size_t MAX_CLASSES = 8;       // the largest; the rest stay unclassified
 constexpr std::size_t BLOCK_TRIES = 3;     // top rules tried as the first block of a block rule
 constexpr std::size_t MAX_BLOCK = 255;
 constexpr std::int64_t NO_CHECK = -1;
+constexpr double CHANCE_BITS = -3;         // at most 1/8 of a rule expected by chance
 
 using Frames = std::span<const IdentifyFrame* const>;
 
@@ -43,6 +45,7 @@ struct ViewFrame {
     std::vector<std::uint8_t> v;
     std::vector<std::uint32_t> bad;             // HexPairs: prefix count of pairs that are no hex
     std::vector<std::uint64_t> sum, weighted;   // prefix sums of v[t] and of t * v[t]
+    std::vector<std::uint32_t> sum255, sum65521;  // the sums modulo 255 and 65521
     std::vector<std::uint8_t> x, xEven, xOdd;   // prefix XORs: all, at even and at odd positions
     std::array<std::vector<std::int64_t>, 8> checks;  // by (bytes - 1) * 2 + order
     std::size_t Length() const { return v.size(); }
@@ -73,7 +76,11 @@ ViewFrame BuildView(const IdentifyFrame& frame, ViewSpec spec)
     view.x.assign(m + 1, 0);
     view.xEven.assign(m + 1, 0);
     view.xOdd.assign(m + 1, 0);
+    view.sum255.assign(m + 1, 0);
+    view.sum65521.assign(m + 1, 0);
     for (std::size_t t = 0; t < m; ++t) {
+        view.sum255[t + 1] = (view.sum255[t] + view.v[t]) % 255;
+        view.sum65521[t + 1] = (view.sum65521[t] + view.v[t]) % 65521;
         const std::uint8_t byte = view.v[t];
         view.sum[t + 1] = view.sum[t] + byte;
         view.weighted[t + 1] = view.weighted[t] + t * std::uint64_t{byte};
@@ -248,6 +255,25 @@ bool RangePairHits(const ViewFrame& a, const ViewFrame& b, std::ptrdiff_t d, std
             const std::ptrdiff_t jb = ja + d;
             if (hex && (a.bad[ja] != a.bad[i] || b.bad[jb] != b.bad[i]))
                 continue;
+            if constexpr (K == RangeKind::Fletcher16 || K == RangeKind::Adler32) {
+                // Fixed models: the first sum must already match in both frames, without a division.
+                const std::uint64_t modulus = K == RangeKind::Fletcher16 ? 255 : 65521;
+                const std::uint64_t add = K == RangeKind::Adler32 ? 1 : 0;
+                const auto low = [&](const ViewFrame& f, std::ptrdiff_t j) {
+                    const std::vector<std::uint32_t>& mod = K == RangeKind::Fletcher16 ? f.sum255 : f.sum65521;
+                    const std::uint64_t s = add + mod[j] + modulus - mod[i];
+                    return s >= 2 * modulus ? s - 2 * modulus : s >= modulus ? s - modulus : s;
+                };
+                const std::uint64_t lowA = low(a, ja), lowB = low(b, jb);
+                bool any = false;
+                for (std::size_t o = 0; o < orders.size() && !any; ++o) {
+                    const std::int64_t checkA = (*ca[o])[ja], checkB = (*cb[o])[jb];
+                    any = checkA >= 0 && checkB >= 0 && (static_cast<std::uint64_t>(checkA) & (K == RangeKind::Adler32 ? 0xFFFF : 0xFF)) == lowA &&
+                          (static_cast<std::uint64_t>(checkB) & (K == RangeKind::Adler32 ? 0xFFFF : 0xFF)) == lowB;
+                }
+                if (!any)
+                    continue;
+            }
             const std::uint32_t va = RangeValue<K>(a, i, ja), vb = RangeValue<K>(b, i, jb);
             for (std::size_t o = 0; o < orders.size(); ++o) {
                 const std::int64_t checkA = (*ca[o])[ja], checkB = (*cb[o])[jb];
@@ -358,30 +384,52 @@ CrcKeys BuildKeys(const CCrcEngine& engine, const CrcPowers& powers, const std::
     return keys;
 }
 
-bool CrcPairHits(const ViewFrame& a, const ViewFrame& b, const CrcKeys& ka, const CrcKeys& kb, std::ptrdiff_t d,
-                 std::size_t minLength, std::span<const CheckOrder> orders, std::vector<PairHit>& hits)
+// The starts of one frame grouped by key: a hash table with chains, each chain by falling i.
+class CStartIndex {
+public:
+    CStartIndex(const std::vector<std::uint32_t>& keys, std::size_t count)
+        : m_keys(keys)
+    {
+        unsigned bits = 4;
+        while ((std::size_t{1} << bits) < 2 * count)
+            ++bits;
+        m_shift = 32 - bits;
+        m_head.assign(std::size_t{1} << bits, -1);
+        m_next.assign(count, -1);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t h = Slot(keys[i]);
+            m_next[i] = m_head[h];
+            m_head[h] = static_cast<std::int32_t>(i);
+        }
+    }
+    std::int32_t First(std::uint32_t key) const { return m_head[Slot(key)]; }
+    std::int32_t Next(std::int32_t i) const { return m_next[static_cast<std::size_t>(i)]; }
+    std::uint32_t Key(std::int32_t i) const { return m_keys[static_cast<std::size_t>(i)]; }
+
+private:
+    std::size_t Slot(std::uint32_t key) const { return (key * 0x9E3779B1u) >> m_shift; }
+    const std::vector<std::uint32_t>& m_keys;
+    unsigned m_shift;
+    std::vector<std::int32_t> m_head, m_next;
+};
+
+bool CrcPairHits(const ViewFrame& a, const ViewFrame& b, const CrcKeys& ka, const CStartIndex& starts,
+                 const CrcKeys& kb, std::ptrdiff_t d, std::size_t minLength, std::span<const CheckOrder> orders,
+                 std::vector<PairHit>& hits)
 {
     const std::size_t ma = a.Length(), mb = b.Length();
-    if (ma < minLength)
-        return true;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> starts;  // (key, i)
-    starts.reserve(ma - minLength + 1);
-    for (std::size_t i = 0; i + minLength <= ma; ++i)
-        starts.emplace_back(ka.start[i], static_cast<std::uint32_t>(i));
-    std::sort(starts.begin(), starts.end());
     std::size_t steps = 0;
     for (std::size_t o = 0; o < orders.size(); ++o) {
         for (std::size_t ja = minLength; ja <= ma; ++ja) {
             const std::int64_t key = ka.end[o][ja];
             if (key < 0)
                 continue;
-            auto it = std::lower_bound(starts.begin(), starts.end(), std::pair(static_cast<std::uint32_t>(key), std::uint32_t{0}));
-            for (; it != starts.end() && it->first == static_cast<std::uint32_t>(key); ++it) {
+            for (std::int32_t at = starts.First(static_cast<std::uint32_t>(key)); at >= 0; at = starts.Next(at)) {
                 if (++steps > MAX_JOIN_STEPS)
                     return false;
-                const std::size_t i = it->second;
-                if (i + minLength > ja)
-                    break;  // sorted by i within a key: the later starts are too late as well
+                const auto i = static_cast<std::size_t>(at);
+                if (starts.Key(at) != static_cast<std::uint32_t>(key) || i + minLength > ja)
+                    continue;
                 const std::ptrdiff_t jb = static_cast<std::ptrdiff_t>(ja) + d;
                 if (jb < static_cast<std::ptrdiff_t>(i + minLength) || jb > static_cast<std::ptrdiff_t>(mb))
                     continue;
@@ -555,6 +603,25 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
     return verified;
 }
 
+// log2 of the number of rules expected to hold by chance in `held` of `frames` frames as often
+// as this one: the rules of its value's width tried over every range, each holding in a random
+// frame with probability 2^-width, a learned constant costing one frame.
+double ChanceBits(const IdentifiedRule& rule, double meanLength)
+{
+    static const std::array<double, 5> variants = [] {
+        std::array<double, 5> count{};
+        for (const ChecksumModel& model : ChecksumModels())
+            count[model.width / 8] += (model.learnsConstant ? 3 : 1) * (model.width > 8 ? 2 : 1);
+        return count;
+    }();
+    const unsigned width = RuleWidth(rule.rule);
+    const double tried = std::max(1.0, meanLength * meanLength * 2 * std::max(1.0, variants[width / 8]));
+    const double n = static_cast<double>(rule.frames), h = static_cast<double>(rule.held);
+    const double choose = (std::lgamma(n + 1) - std::lgamma(h + 1) - std::lgamma(n - h + 1)) / std::log(2.0);
+    const bool learned = rule.rule.form != ConstantForm::None || rule.rule.model == SOLVED_CRC_MODEL;
+    return std::log2(tried) + choose - width * (h - (learned ? 1 : 0));
+}
+
 std::uint64_t Needed(double sharePercent, std::size_t frames)
 {
     const double needed = std::ceil(sharePercent * static_cast<double>(frames) / 100.0 - 1e-9);
@@ -725,13 +792,18 @@ void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, Vie
             const std::span<const CheckOrder> orders(BOTH, bytes > 1 ? 2 : 1);
             const std::size_t minLength = bytes == 1 ? 2 : 1;
             std::vector<CrcKeys> keys;
-            for (std::size_t k = 0; k < views.size(); ++k)
+            keys.reserve(views.size());  // the indexes keep references to the start keys
+            std::vector<CStartIndex> starts;
+            for (std::size_t k = 0; k < views.size(); ++k) {
                 keys.push_back(BuildKeys(engine, powers, z[k], views[k], spec, orders));
-            std::size_t pair = 0;
+                // Only the first frame of a pair is searched by key.
+                const std::size_t count = k % 2 == 0 && views[k].Length() >= minLength ? views[k].Length() - minLength + 1 : 0;
+                starts.emplace_back(keys.back().start, count);
+            }
             forPairs(
                 [&](ViewFrame& a, ViewFrame& b, std::ptrdiff_t d) {
-                    pair = static_cast<std::size_t>(&a - views.data());
-                    return CrcPairHits(a, b, keys[pair], keys[pair + 1], d, minLength, orders, hits);
+                    const auto pair = static_cast<std::size_t>(&a - views.data());
+                    return CrcPairHits(a, b, keys[pair], starts[pair], keys[pair + 1], d, minLength, orders, hits);
                 },
                 static_cast<std::uint16_t>(m));
         }
@@ -778,7 +850,7 @@ void CAnalysis::SampleCandidates(std::span<const IdentifyFrame* const> sample, s
             ViewCandidates(sample, spec, paired);
     // Keep what holds in nearly all of the sample: a corrupted frame or two may be among them.
     const std::size_t n = sample.size();
-    const std::size_t needed = n <= 2 ? n : n - std::max<std::size_t>(1, n / 4);
+    const std::size_t needed = n <= 3 ? n : std::max<std::size_t>(3, n - std::max<std::size_t>(1, n / 4));
     for (const IdentifyRule& rule : paired) {
         if (m_tried.count(rule))
             continue;
@@ -918,7 +990,14 @@ bool CAnalysis::Run(std::vector<IdentifiedRule>& ranked)
     }
     std::sort(ranked.begin(), ranked.end(), RanksBefore);
     const std::uint64_t needed = Needed(m_options.minSharePercent, m_frames.size());
-    std::erase_if(ranked, [&](const IdentifiedRule& r) { return r.held < needed; });
+    double meanLength = 0;
+    for (const IdentifyFrame* frame : m_frames)
+        meanLength += static_cast<double>(frame->bytes.size()) / static_cast<double>(m_frames.size());
+    // Rules that chance alone would give as often are no answer (a few long frames hold
+    // thousands of one-byte sums with some constant by chance).
+    std::erase_if(ranked, [&](const IdentifiedRule& r) {
+        return r.held < needed || (!r.structural && ChanceBits(r, meanLength) > CHANCE_BITS);
+    });
     if (ranked.size() > m_options.maxRules)
         ranked.resize(m_options.maxRules);
     return true;
@@ -990,20 +1069,23 @@ IdentifyReport IdentifyChecksums(std::span<const IdentifyFrame> frames, const Id
         for (const IdentifyFrame* frame : all)
             if (!frame->bytes.empty())
                 byFirst[frame->bytes[0]].push_back(frame);
+        // The largest groups, largest first.
+        std::vector<std::uint8_t> formed;
+        for (const auto& [first, members] : byFirst)
+            if (members.size() >= MIN_CLASS_FRAMES)
+                formed.push_back(first);
+        std::stable_sort(formed.begin(), formed.end(),
+                         [&](std::uint8_t a, std::uint8_t b) { return byFirst[a].size() > byFirst[b].size(); });
+        if (formed.size() > MAX_CLASSES)
+            formed.resize(MAX_CLASSES);
         std::vector<std::pair<std::uint8_t, std::vector<IdentifiedRule>>> classes;
         std::uint64_t covered = 0;
-        std::size_t formed = 0;
-        for (const auto& [first, members] : byFirst)
-            formed += members.size() >= MIN_CLASS_FRAMES;
-        if (formed >= 2) {
-            std::size_t done = 0;
-            for (const auto& [first, members] : byFirst) {
-                if (members.size() < MIN_CLASS_FRAMES)
-                    continue;
-                auto scope = progress.Narrow(0.5 + 0.5 * done / formed, 0.5 + 0.5 * (done + 1) / formed);
-                ++done;
+        if (formed.size() >= 2) {
+            for (std::size_t done = 0; done < formed.size(); ++done) {
+                const std::uint8_t first = formed[done];
+                auto scope = progress.Narrow(0.5 + 0.5 * done / formed.size(), 0.5 + 0.5 * (done + 1) / formed.size());
                 std::vector<IdentifiedRule> ranked;
-                CAnalysis analysis(members, options, progress);
+                CAnalysis analysis(byFirst[first], options, progress);
                 if (!analysis.Run(ranked)) {
                     report.cancelled = true;
                     return report;
@@ -1016,15 +1098,11 @@ IdentifyReport IdentifyChecksums(std::span<const IdentifyFrame> frames, const Id
         }
         if (covered > globalBest) {
             report.classes = true;
-            // Largest classes first.
-            std::stable_sort(classes.begin(), classes.end(), [&](const auto& a, const auto& b) {
-                return byFirst[a.first].size() > byFirst[b.first].size();
-            });
             for (auto& [first, ranked] : classes)
                 for (IdentifiedRule& r : ranked)
                     report.rules.push_back(std::move(r));
             for (const IdentifyFrame* frame : all)
-                if (frame->bytes.empty() || byFirst[frame->bytes[0]].size() < MIN_CLASS_FRAMES)
+                if (frame->bytes.empty() || std::find(formed.begin(), formed.end(), frame->bytes[0]) == formed.end())
                     report.unclassified.push_back(frame->line);
             progress.Set(1);
             return report;
