@@ -42,7 +42,7 @@ std::string LongestPairRun(std::string_view line)
 
 } // namespace
 
-IdentifyLog ReadIdentifyLog(std::string_view text)
+IdentifyLog ReadIdentifyLog(std::string_view text, bool extract)
 {
     IdentifyLog log;
     std::vector<std::uint8_t> buffer(MAX_SEARCH_BYTES);
@@ -56,7 +56,7 @@ IdentifyLog ReadIdentifyLog(std::string_view text)
         HexParseResult result = ParseHexText(line, buffer, count);
         if (result == HexParseResult::Empty)
             continue;
-        if (result == HexParseResult::BadDigit || result == HexParseResult::OddLength) {
+        if (extract && (result == HexParseResult::BadDigit || result == HexParseResult::OddLength)) {
             const std::string run = LongestPairRun(line);
             if (!run.empty() && ParseHexText(run, buffer, count) == HexParseResult::Ok)
                 result = HexParseResult::Ok;

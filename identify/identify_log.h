@@ -1,6 +1,7 @@
 #pragma once
-// A log as the identification dialog takes it: one frame a line, as hex pairs, or inside a
-// serial monitor's line (timestamp, direction) as its longest run of blank-separated hex pairs.
+// A log as the identification dialog takes it: one frame a line, as hex pairs, or, when asked
+// to extract, inside a serial monitor's line (timestamp, direction) as its longest run of
+// blank-separated hex pairs.
 
 #include <cstdint>
 #include <string>
@@ -20,4 +21,4 @@ struct IdentifyLog {
 };
 
 /// The frames of a log's lines (blank lines are passed over), each at most 65,535 bytes.
-IdentifyLog ReadIdentifyLog(std::string_view text);
+IdentifyLog ReadIdentifyLog(std::string_view text, bool extract);

@@ -49,7 +49,8 @@ private slots:
                                                 "[10:00:01.020] RX: 01 03 02 00 01 79 84\n"
                                                 "# COM3 opened\n"
                                                 "0103 0G\n"
-                                                "010600010003980B");
+                                                "010600010003980B",
+                                                true);
         QCOMPARE(log.frames.size(), 3u);
         QCOMPARE(log.frames[0].line, 1u);
         QCOMPARE(log.frames[1].line, 3u);
@@ -59,7 +60,11 @@ private slots:
         QCOMPARE(log.refused[0].line, 4u);
         QCOMPARE(log.refused[1].line, 5u);
         QCOMPARE(QString::fromStdString(log.refused[1].message), "16进制数据格式错误，请重新确认！");
-        QVERIFY(ReadIdentifyLog("").frames.empty());
+        QVERIFY(ReadIdentifyLog("", true).frames.empty());
+        // Without extracting, a monitor's line is refused whole.
+        const IdentifyLog plain = ReadIdentifyLog("[10:00:01.020] RX: 01 03 02 00 01 79 84\n01 02", false);
+        QCOMPARE(plain.frames.size(), 1u);
+        QCOMPARE(plain.refused.size(), 1u);
     }
 
     void runsAndHandsOver()
