@@ -618,7 +618,11 @@ double ChanceBits(const IdentifiedRule& rule, double meanLength)
     const double tried = std::max(1.0, meanLength * meanLength * 2 * std::max(1.0, variants[width / 8]));
     const double n = static_cast<double>(rule.frames), h = static_cast<double>(rule.held);
     const double choose = (std::lgamma(n + 1) - std::lgamma(h + 1) - std::lgamma(n - h + 1)) / std::log(2.0);
-    const bool learned = rule.rule.form != ConstantForm::None || rule.rule.model == SOLVED_CRC_MODEL;
+    // The negation and the complement are forms of their own, not a constant learned.
+    const std::uint32_t mask = CrcMask(width);
+    const bool standard = rule.rule.form == ConstantForm::None ||
+                          (rule.rule.form == ConstantForm::Minus && (rule.rule.constant == 0 || rule.rule.constant == mask));
+    const bool learned = !standard || rule.rule.model == SOLVED_CRC_MODEL;
     return std::log2(tried) + choose - width * (h - (learned ? 1 : 0));
 }
 
@@ -906,15 +910,29 @@ void CAnalysis::TryBlocks(std::vector<Verified>& verified)
         const RulePlace first = RulePlaces(rule, bytes.size())[0];
         const std::size_t checkLength = RuleCheckLength(rule);
         const std::size_t from = first.checkLast + 1;
-        std::optional<Verified> best;
+        // The lengths whose range after the value is followed by its own value; where that range
+        // reaches the frame's end it is the last, shorter block, and a longer block fits too:
+        // the round lengths are tried then.
+        std::set<std::size_t> lengths;
         for (std::size_t length = 1; length <= MAX_BLOCK && from + length + checkLength <= bytes.size(); ++length) {
             const RulePlace place{from, from + length - 1, from + length, from + length + checkLength - 1};
             if (ReadRuleCheck(rule, bytes, place) != ComputeRuleCheck(rule, bytes, place))
                 continue;
+            lengths.insert(length);
+            if (place.checkLast + 1 == bytes.size())
+                for (std::size_t round = 2; round <= MAX_BLOCK; round *= 2)
+                    if (round > length)
+                        lengths.insert(round);
+        }
+        // Most frames held; then a round length; then the shortest.
+        std::optional<Verified> best;
+        const auto round = [](std::size_t n) { return (n & (n - 1)) == 0; };
+        for (std::size_t length : lengths) {
             IdentifyRule blocked = rule;
             blocked.block = static_cast<std::uint16_t>(length);
             std::optional<Verified> v = Verify(blocked, m_frames, base.failing.size(), m_options.cancel);
-            if (v && (!best || v->result.held > best->result.held))
+            if (v && (!best || v->result.held > best->result.held ||
+                      (v->result.held == best->result.held && round(length) && !round(best->result.rule.block))))
                 best = std::move(v);
         }
         if (best && best->result.held >= base.held)

@@ -424,6 +424,69 @@ private slots:
                                              .endFrom = RuleEnd::FromLast, .end = 3}))));
     }
 
+    // Frames nobody on the team wrote, each log under its source.
+    void realFrames_data()
+    {
+        QTest::addColumn<QStringList>("frames");
+        QTest::addColumn<QString>("expected");
+        // Modbus Application Protocol Specification V1.1b3, the examples of functions 01 to 04
+        // (slave 11), as RTU frames with their CRC, as public Modbus libraries' tests quote them.
+        QTest::newRow("modbus rtu")
+            << QStringList{"11 01 00 13 00 25 0E 84", "11 02 00 C4 00 16 BA A9", "11 03 00 6B 00 03 76 87",
+                           "11 04 00 08 00 01 B2 98", "11 03 06 AE 41 56 52 43 40 49 AD"}
+            << "CRC-16/MODBUS（低字节在前），第1字节 至 倒数第3字节；5/5 帧";
+        // opendnp3, tests of the link layer (TestLinkFrame.cpp, TestLinkParser.cpp): reset link
+        // states, request link status, and unconfirmed user data with one 15-byte block.
+        QTest::newRow("dnp3")
+            << QStringList{"05 64 05 C0 01 00 00 04 E9 21", "05 64 05 49 01 00 00 04 D2 36",
+                           "05 64 14 F3 01 00 00 04 0A 3B C0 C3 01 3C 02 06 3C 03 06 3C 04 06 3C 01 06 9A 12"}
+            << "CRC-16/DNP（低字节在前），第1字节 至 第8字节，其后每16字节一个校验码；3/3 帧";
+        // DL/T 645-2007: the broadcast read of the meter's address, a reply, and a read reply,
+        // as posted with a public DL/T 645 library's tests (CS: the sum from the first 68).
+        QTest::newRow("dl/t 645")
+            << QStringList{"68 AA AA AA AA AA AA 68 13 00 DF 16", "68 01 00 00 00 00 00 68 93 06 34 33 33 33 33 33 9D 16",
+                           "68 01 00 00 00 00 00 68 91 08 33 34 34 35 77 66 55 44 B0 16"}
+            << "SUM8，第1字节 至 倒数第3字节，其后1字节结束符；3/3 帧";
+        // NMEA 0183 sentences of the classic reference "NMEA data" (GGA, RMC, GSA, GSV
+        // examples), each closed by CR LF.
+        QStringList nmea;
+        for (const char* sentence : {"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
+                                     "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A",
+                                     "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39",
+                                     "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75"})
+            nmea << QByteArray(sentence).append("\r\n").toHex(' ');
+        QTest::newRow("nmea") << nmea
+                              << "XOR8，第2字节 至 倒数第6字节，其后为“*”及2位16进制文本校验码，其后2字节结束符；4/4 帧";
+        // Modbus over Serial Line V1.02, the ASCII frame of the read example (slave 11), and two
+        // more ASCII requests as Modbus tutorials write them.
+        QStringList ascii;
+        for (const char* frame : {":1103006B00037E", ":F7031389000A60", ":010300000001FB"})
+            ascii << QByteArray(frame).append("\r\n").toHex(' ');
+        QTest::newRow("modbus ascii")
+            << ascii << "−SUM8，第2字节 至 倒数第5字节，按16进制文本所表示的字节计算，校验码为2位16进制文本，其后2字节结束符；3/3 帧";
+        // u-blox UBX-CFG-RATE commands as u-center writes them (1, 2, 4, 5, 8, 10 Hz), quoted in
+        // public GPS projects, and the CFG-RATE poll.
+        QTest::newRow("ubx")
+            << QStringList{"B5 62 06 08 06 00 E8 03 01 00 01 00 01 39", "B5 62 06 08 06 00 F4 01 01 00 01 00 0B 77",
+                           "B5 62 06 08 06 00 FA 00 01 00 01 00 10 96", "B5 62 06 08 06 00 C8 00 01 00 01 00 DE 6A",
+                           "B5 62 06 08 06 00 7D 00 01 00 01 00 93 A8", "B5 62 06 08 06 00 64 00 01 00 01 00 7A 12",
+                           "B5 62 06 08 00 00 0E 30"}
+            << "FLETCHER-8（低字节在前），第3字节 至 倒数第3字节；7/7 帧";
+    }
+    void realFrames()
+    {
+        QFETCH(QStringList, frames);
+        QFETCH(QString, expected);
+        std::vector<IdentifyFrame> log;
+        for (const QString& frame : frames) {
+            const QByteArray bytes = QByteArray::fromHex(frame.toLatin1());
+            log.push_back({log.size() + 1, Bytes(bytes.begin(), bytes.end())});
+        }
+        const IdentifyReport report = IdentifyChecksums(log);
+        QVERIFY(!report.rules.empty());
+        QCOMPARE(QString::fromStdString(IdentifiedRuleText(report.rules[0])), expected);
+    }
+
     void nothingToTell()
     {
         const auto same = MakeLog(5, [](std::size_t) { return Bytes{1, 3, 0, 0, 0, 10, 0xC5, 0xCD}; });
