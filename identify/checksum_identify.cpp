@@ -472,7 +472,7 @@ void Canonicalise(IdentifyRule& rule)
 auto RuleTuple(const IdentifyRule& r)
 {
     return std::tuple(r.model, r.solved.width, r.solved.poly, r.solved.init, r.solved.refin, r.solved.refout,
-                      r.solved.xorout, r.form, r.constant, r.order, r.encoding, r.input, r.gap, r.separator, r.start,
+                      r.solved.xorout, r.solvedInitKnown, r.form, r.constant, r.order, r.encoding, r.input, r.gap, r.separator, r.start,
                       r.endFrom, r.end, r.block);
 }
 

@@ -181,5 +181,9 @@ unsigned RuleComplexity(const IdentifyRule& rule)
         complexity += 1;  // the complement
     else if (rule.form != ConstantForm::None)
         complexity += 3;
+    // A solved CRC whose initial register is none of the usual ones may be a usual one started
+    // a byte later (a constant first byte): such a twin ranks first.
+    if (rule.model == SOLVED_CRC_MODEL && rule.solved.init != 0 && rule.solved.init != mask)
+        complexity += 1;
     return complexity + rule.gap;
 }

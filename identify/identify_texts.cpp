@@ -76,6 +76,8 @@ std::string RuleModelText(const IdentifyRule& rule)
         name = FormatText(IdentifyTextOf(IdentifyText::SolvedCrc), p.width, Hex(p.poly, width).c_str(),
                           Hex(p.init, width).c_str(), p.refin ? "true" : "false", p.refout ? "true" : "false",
                           Hex(p.xorout, width).c_str());
+        if (!rule.solvedInitKnown)
+            name += IdentifyTextOf(IdentifyText::SolvedInitUnknown);
     } else {
         name = ChecksumModels()[rule.model].name;
     }
