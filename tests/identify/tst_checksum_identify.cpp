@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QTest>
 
 #include "tests/identify/identify_logs.h"
@@ -191,6 +192,51 @@ private slots:
         const unsigned bytes = model.width / 8;
         const QString order = bytes == 1 ? QString() : highFirst ? "（高字节在前）" : "（低字节在前）";
         QCOMPARE(First(log), QString("%1%2，第1字节 至 倒数第%3字节；24/24 帧").arg(model.name, order).arg(bytes + 1));
+    }
+
+    // Logs that Debian's python3-crccheck wrote (tests/identify/make_crccheck_logs.py): frames
+    // 7E, payload, the payload's CRC by crccheck, 0D, for every catalogue model it knows.
+    void outsideOracle_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("highFirst");
+        QTest::addColumn<QStringList>("frames");
+        QFile file(QStringLiteral(VELMORRA_IDENTIFY_DATA "/crccheck_logs.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString model;
+        bool highFirst = false;
+        QStringList frames;
+        const auto flush = [&] {
+            if (!frames.isEmpty())
+                QTest::newRow(qPrintable(model + (highFirst ? " high" : " low"))) << model << highFirst << frames;
+            frames.clear();
+        };
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith("## ")) {
+                flush();
+                const QList<QByteArray> words = line.mid(3).split(' ');
+                model = QString::fromLatin1(words.value(0));
+                highFirst = words.value(1) == "high";
+            } else if (!line.isEmpty() && !line.startsWith('#')) {
+                frames << QString::fromLatin1(line);
+            }
+        }
+        flush();
+    }
+    void outsideOracle()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, highFirst);
+        QFETCH(QStringList, frames);
+        std::vector<IdentifyFrame> log;
+        for (const QString& frame : frames) {
+            const QByteArray bytes = QByteArray::fromHex(frame.toLatin1());
+            log.push_back({log.size() + 1, Bytes(bytes.begin(), bytes.end())});
+        }
+        const unsigned bytes = ChecksumModels()[*FindChecksumModel(model.toStdString())].width / 8;
+        const QString order = bytes == 1 ? QString() : highFirst ? "（高字节在前）" : "（低字节在前）";
+        QCOMPARE(First(log), QString("%1%2，第2字节 至 倒数第%3字节，其后1字节结束符；%4/%4 帧")
+                                 .arg(model, order).arg(bytes + 2).arg(frames.size()));
     }
 
     // The families, each in a log of frames of varied lengths; the right rule ranks first.
