@@ -27,6 +27,12 @@ constexpr std::size_t BLOCK_TRIES = 3;     // top rules tried as the first block
 constexpr std::size_t MAX_BLOCK = 255;
 constexpr std::int64_t NO_CHECK = -1;
 constexpr double CHANCE_BITS = -3;         // at most 1/8 of a rule expected by chance
+// In frames longer than this the sums' quadratic pair search looks for values only near the
+// frame's ends (a value counted from the first byte within the first EDGE_FIRST positions, from
+// the last within the last EDGE_LAST), and the page's CRC32 walk is left out.
+constexpr std::size_t LONG_FRAME = 2048;
+constexpr std::size_t EDGE_FIRST = 512;
+constexpr std::size_t EDGE_LAST = 64;
 
 using Frames = std::span<const IdentifyFrame* const>;
 
@@ -251,7 +257,12 @@ bool RangePairHits(const ViewFrame& a, const ViewFrame& b, std::ptrdiff_t d, std
     for (std::ptrdiff_t i = 0; i + static_cast<std::ptrdiff_t>(minLength) <= ma; ++i) {
         const std::ptrdiff_t low = std::max(i + static_cast<std::ptrdiff_t>(minLength), i + static_cast<std::ptrdiff_t>(minLength) - d);
         const std::ptrdiff_t high = std::min(ma, mb - d);
+        const bool edges = static_cast<std::size_t>(ma) > LONG_FRAME;
         for (std::ptrdiff_t ja = low; ja <= high; ++ja) {
+            if (edges && ja > static_cast<std::ptrdiff_t>(EDGE_FIRST) && ja < ma - static_cast<std::ptrdiff_t>(EDGE_LAST)) {
+                ja = ma - static_cast<std::ptrdiff_t>(EDGE_LAST) - 1;
+                continue;
+            }
             const std::ptrdiff_t jb = ja + d;
             if (hex && (a.bad[ja] != a.bad[i] || b.bad[jb] != b.bad[i]))
                 continue;
@@ -818,6 +829,8 @@ void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, Vie
         const auto page = FindChecksumModel("CRC32-LOW16");
         for (std::size_t p = 0; page && p + 1 < views.size(); p += 2) {
             const ViewFrame& a = views[p];
+            if (a.Length() > LONG_FRAME)
+                continue;
             const std::vector<ChecksumMatch> matches = FindChecksums(ChecksumMethod::CRC32, a.frame->bytes);
             for (std::size_t k = 0; k < matches.size() && k < MAX_PAIR_HITS; ++k) {
                 const PairHit hit{static_cast<std::uint32_t>(matches[k].start - 1u), matches[k].end,
