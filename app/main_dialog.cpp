@@ -9,6 +9,7 @@
 #include "app/maker_info.h"
 #include "app/page_tab_ctrl.h"
 #include "app/web_browser2.h"
+#include "identify/identify_dialog.h"
 #include "ui_main_dialog.h"
 
 namespace {
@@ -37,6 +38,7 @@ CMainDialog::CMainDialog(QWidget* parent)
     connect(ui->actionChecksum, &QAction::triggered, this, [this] { m_tabPages->SelectPage(2); });
     connect(ui->actionByteAnalysis, &QAction::triggered, this, [this] { m_tabPages->SelectPage(3); });
     connect(ui->actionAbout, &QAction::triggered, this, &CMainDialog::OnAbout);
+    connect(&m_checksumPage, &CChecksumPage::IdentifyRequested, this, &CMainDialog::OnIdentify);
 
     m_sideBrowser->Navigate(QString::fromUtf8(SIDE_PANEL_ADDRESS));  // before any page exists
     RegisterPages();
@@ -83,6 +85,18 @@ void CMainDialog::CreateStatusBar()
 
     bar->addWidget(part0);
     bar->addWidget(text1, 1);
+}
+
+void CMainDialog::OnIdentify(const QByteArray& frame)
+{
+    // One dialog, kept: each press adds the page's frame to its log.
+    if (!m_identifyDialog)
+        m_identifyDialog = new CIdentifyDialog(this);
+    m_identifyDialog->AddFrame(std::span(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                                         static_cast<std::size_t>(frame.size())));
+    m_identifyDialog->show();
+    m_identifyDialog->raise();
+    m_identifyDialog->activateWindow();
 }
 
 void CMainDialog::OnAbout()

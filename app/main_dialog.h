@@ -11,6 +11,7 @@
 #include "convert/conversion_page.h"
 #include "format/string_format_page.h"
 
+class CIdentifyDialog;
 class CPageTabCtrl;
 class CWebBrowser2;
 
@@ -26,16 +27,20 @@ public:
 
     CPageTabCtrl* TabPages() const { return m_tabPages; }
     CWebBrowser2* SideBrowser() const { return m_sideBrowser; }
+    /// The multi-frame identification, once the checksum page has opened it.
+    CIdentifyDialog* IdentifyDialog() const { return m_identifyDialog; }
 
 private:
     void RegisterPages();
     void CreateStatusBar();
     void OnAbout();
+    void OnIdentify(const QByteArray& frame);
 
     std::unique_ptr<Ui::CMainDialog> ui;
     CPageTabCtrl* m_tabPages = nullptr;
     CWebBrowser2* m_sideBrowser = nullptr;
     QIcon m_hIcon;
+    CIdentifyDialog* m_identifyDialog = nullptr;  // a child, made on first use
     // Destroyed before the window's children, so a page can still finish its own work on the way out.
     CStringFormatPage m_stringFormatPage;
     CChecksumPage m_checksumPage;

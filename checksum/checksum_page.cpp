@@ -53,6 +53,9 @@ CChecksumPage::CChecksumPage(QWidget* parent)
 
     connect(ui->analyseButton, &QPushButton::clicked, this, &CChecksumPage::OnAnalyse);
     connect(ui->stopButton, &QPushButton::clicked, this, &CChecksumPage::OnStop);
+    connect(ui->identifyButton, &QPushButton::clicked, this, [this] {
+        emit IdentifyRequested(QByteArray(reinterpret_cast<const char*>(m_frame.data()), m_frameLength));
+    });
     ShowProgress();
 }
 

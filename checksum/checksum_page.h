@@ -30,6 +30,8 @@ public:
 signals:
     // Every row of the analysis is in the list (also after "停止分析").
     void AnalysisFinished();
+    // "多帧识别…": identify the checksum from many frames, starting with this page's frame.
+    void IdentifyRequested(const QByteArray& frame);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -47,6 +47,11 @@ const CliOption FIND_OPTIONS[] = {
     {"--scales", "倍率,…", "依次尝试的倍率（默认 1,0.1,0.01,0.001：设备常把 230.5 发成 2305）"},
 };
 
+const CliOption IDENTIFY_OPTIONS[] = {
+    {"--min-share", "P", "列出至少在 P% 的帧（有分类时为该类的帧）中成立的规则（默认 50）"},
+    {"--top", "N", "每类最多列出 N 条规则（默认 10）"},
+};
+
 const CliCommand COMMANDS[] = {
     {"checksum", "[选项] [帧…]", "校验分析：查找紧随其后就是自身校验码的字节范围",
      "对每帧尝试所选校验方法的每个连续字节范围，列出校验码紧随其后的范围，列与窗口的“校验分析”页相同；"
@@ -77,6 +82,14 @@ const CliCommand COMMANDS[] = {
      "DWORD、LONG 和 1 至 4 字节的 BCD）和它的每种字节顺序解析，乘以每个倍率，与读数比较；"
      "按误差排序，误差相同时倍率 1、第一种字节顺序、较宽的类型在前，每帧最多列出 200 处。",
      FIND_OPTIONS, FRAME_INPUT | OUTPUT, RunFind},
+    {"identify", "[--min-share P] [--top N] [帧…]", "多帧识别：这台设备用的是哪种校验",
+     "读入全部帧（如串口监视软件的记录，配合 --extract），找出校验规则：模型（CRC 目录中全部 8、16、24、32 位的 CRC，"
+     "8/16 位的和与异或及其与常数的组合，Fletcher、Adler，以及“校验分析”页的六种方法），覆盖范围的起始位"
+     "（从首字节数起）和结束位（从首字节或末字节数起），校验码的位置（紧随范围，其后可有结束符）、字节顺序和编码"
+     "（二进制或16进制文本）。规则按可信程度排序：覆盖的字节结果每帧相同的“结构性”规则排在后面，"
+     "其余按成立的帧数、校验码宽度、模型的简单程度和范围长度排序；不成立的帧以行号列出。"
+     "没有规则在所有帧中成立时，按首字节把帧分类，每类各有规则。",
+     IDENTIFY_OPTIONS, FRAME_INPUT | OUTPUT, RunIdentify},
 };
 
 // Everything a subcommand accepts: its own options, then the shared ones, then --help.

@@ -39,3 +39,4 @@ int RunRender(const CCommandLine& args, CliContext& context);
 int RunConvert(const CCommandLine& args, CliContext& context);
 int RunDecode(const CCommandLine& args, CliContext& context);
 int RunFind(const CCommandLine& args, CliContext& context);
+int RunIdentify(const CCommandLine& args, CliContext& context);

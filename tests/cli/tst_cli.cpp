@@ -286,7 +286,7 @@ private slots:
         const Run run = Cli({"--help"});
         QCOMPARE(run.status, 0);
         const QStringList listed = Lines(run.out).filter(QRegularExpression("^  [a-z]+  ")).replaceInStrings(QRegularExpression("^  ([a-z]+) .*"), "\\1");
-        QCOMPARE(listed, (QStringList{"checksum", "pdu", "render", "convert", "decode", "find"}));
+        QCOMPARE(listed, (QStringList{"checksum", "pdu", "render", "convert", "decode", "find", "identify"}));
         for (const QString& command : listed) {
             const Run help = Cli({command, "--help"});
             QCOMPARE(help.status, 0);
