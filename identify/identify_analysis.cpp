@@ -2,7 +2,7 @@
 
 #include <condition_variable>
 
-#include "common/signal_stack.h"
+#include "common/thread_start.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void CIdentifyAnalysis::PauseWhileHeld()
 
 void CIdentifyAnalysis::Work()
 {
-    const CSignalStack signalStack;  // a fault here is reported like one on the main thread
+    RunThreadStartHook();  // a fault here is reported like one on the main thread
     m_report = IdentifyChecksums(m_frames, m_options);
     m_progress.store(100, std::memory_order_relaxed);
     m_finished.store(true, std::memory_order_release);
