@@ -1,5 +1,5 @@
 // The engineering dialog's test button over any box texts, of any length (its boxes cap none):
-// the outcome and the result text against the boxes read by strtod and rounded by strtof.
+// the outcome and the result text against the boxes as the references read and round them.
 //
 // Input: the seven texts separated by '\n': AD low, AD high, output low, output high, range low,
 // range high, test data.

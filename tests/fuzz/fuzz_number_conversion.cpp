@@ -1,6 +1,6 @@
 // Numbers to bytes and back, for the six types of the conversion page: the bytes a number text
 // gives read back as the number shown, and bytes read as a number give those bytes again (the
-// integer types), each against the C library's reading, rounding and "%f".
+// integer types), each against the references' reading and rounding and printf's "%f".
 //
 // Input: one byte choosing the type (its value modulo 6, in the page's order) and the direction
 // (bit 3 set: bytes to a number), then the number text, or up to 8 bytes. Eight more bytes at the

@@ -1,7 +1,7 @@
 // The number text of the conversion page, the value finder and the engineering dialog: the check,
-// the key filter, and both readings against the C library's (strtod on the longest prefix the
-// grammar takes, reduction modulo 2^32 for the integer). Texts of any length: the engineering
-// dialog caps none.
+// the key filter, and both readings against references (the correctly rounded value of the
+// longest prefix the grammar takes, its reduction modulo 2^32 for the integer). Texts of any
+// length: the engineering dialog caps none.
 //
 // Input: the text.
 
