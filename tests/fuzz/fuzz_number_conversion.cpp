@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= 9) {
         const double any = std::bit_cast<double>(CFuzzInput(data + size - 8, 8).Number<std::uint64_t>());
         FUZZ_CHECK(SameNumber(RoundToFloat(any), ReferenceRoundToFloat(any)),
-                   HexFloat(any) + " rounds to " + HexFloat(RoundToFloat(any)) + ", strtof " + HexFloat(ReferenceRoundToFloat(any)));
+                   HexFloat(any) + " rounds to " + HexFloat(RoundToFloat(any)) + ", the reference " + HexFloat(ReferenceRoundToFloat(any)));
     }
 
     if (!(choice & 8)) {

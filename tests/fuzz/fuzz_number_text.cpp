@@ -55,6 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(ReadInteger(text) == ReferenceInteger(text), Shown(text));
     const double value = ReadFloating(text);
     const double reference = ReferenceFloating(text);
-    FUZZ_CHECK(SameDouble(value, reference), Shown(text.substr(0, 200)) + " read " + HexFloat(value) + ", strtod " + HexFloat(reference));
+    FUZZ_CHECK(SameDouble(value, reference), Shown(text.substr(0, 200)) + " read " + HexFloat(value) + ", the reference " + HexFloat(reference));
     return 0;
 }
