@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "bytes/variable_decoder.h"
 
@@ -87,11 +88,15 @@ public:
         , m_scales(scales.first(std::min<std::size_t>(scales.size(), 255)))
     {
         const double amount = std::fabs(tolerance.amount);
-        m_tolerance = tolerance.percent ? std::fabs(reading) * amount / 100 : amount;
+        // The percentage first: reading * amount alone overflows for readings near the double range.
+        m_tolerance = tolerance.percent ? std::fabs(reading) * (amount / 100) : amount;
         // Scaled integers carry the rounding of the factor; a float carries 24 bits of precision.
         m_integerSlack = 1e-9 * std::max(1.0, std::fabs(reading));
         m_floatSlack = std::ldexp(std::fabs(reading), -23);
     }
+
+    /// A tolerance beyond the double range would make every placement a hit.
+    bool Usable() const { return std::isfinite(m_tolerance); }
 
     void Consider(std::size_t offset, VariableType type, std::size_t width, int order, double value)
     {
@@ -99,7 +104,8 @@ public:
         for (std::size_t s = 0; s < m_scales.size(); ++s) {
             const double scaled = value * m_scales[s];
             const double difference = std::fabs(scaled - m_reading);
-            if (!(difference <= m_tolerance + slack))
+            // A product or difference past the double range is no reading anyone could have taken.
+            if (!std::isfinite(scaled) || !std::isfinite(difference) || !(difference <= m_tolerance + slack))
                 continue;
             const Candidate candidate{static_cast<std::uint16_t>(offset), type, static_cast<std::uint8_t>(width),
                                       static_cast<std::uint8_t>(order), static_cast<std::uint8_t>(s), value,
@@ -140,7 +146,11 @@ ValueHit MakeHit(const Candidate& c, std::span<const std::uint8_t> frame, std::s
                  c.difference, DecodeVariable(c.type, c.order, b, c.width).memory, {}, {}};
     if (c.type == VariableType::FLOAT) {
         hit.valueText = NumberText(static_cast<float>(c.value));
-        hit.scaledText = c.scale == 0 && scales[0] == 1 ? hit.valueText : NumberText(static_cast<float>(c.scaled));
+        // A float scaled past the float range keeps its double: as a float it would read "inf".
+        const bool fitsFloat = std::fabs(c.scaled) <= std::numeric_limits<float>::max();
+        hit.scaledText = c.scale == 0 && scales[0] == 1 ? hit.valueText
+                         : fitsFloat                    ? NumberText(static_cast<float>(c.scaled))
+                                                        : NumberText(c.scaled);
     } else {
         hit.valueText = NumberText(static_cast<std::int64_t>(c.value));
         const int decimals = ScaleDecimals(scales[c.scale]);
@@ -158,6 +168,8 @@ FindValueResult FindValue(std::span<const std::uint8_t> frame, double reading, c
     if (!std::isfinite(reading) || !std::isfinite(tolerance.amount) || scales.empty())
         return result;
     CFinder finder(reading, tolerance, scales);
+    if (!finder.Usable())
+        return result;
     const std::size_t n = frame.size();
     for (std::size_t offset = 0; offset < n; ++offset) {
         const std::uint8_t* b = frame.data() + offset;

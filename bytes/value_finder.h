@@ -47,8 +47,9 @@ struct FindValueResult {
 /// by plainer readings: earlier scales, the first byte order before the others, wider types,
 /// earlier orders and offsets. Of the
 /// placements of one type at one offset that give the same scaled value only the best is kept, so
-/// a run of equal bytes does not fill the list with copies. Non-finite and denormal FLOAT values
-/// are never hits.
+/// a run of equal bytes does not fill the list with copies. Non-finite and denormal FLOAT values,
+/// and scaled values or differences past the double range, are never hits; a tolerance that is
+/// past it finds nothing.
 FindValueResult FindValue(std::span<const std::uint8_t> frame, double reading, const FindTolerance& tolerance,
                           std::span<const double> scales = DEFAULT_SCALES);
 

@@ -120,7 +120,9 @@ DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int
     }
 
     const std::size_t first = std::min(static_cast<std::size_t>(std::max(head, 0) / 3), frame.size());
-    const std::size_t size = std::min(static_cast<std::size_t>(std::max(tail - head, 0) / 3), frame.size() - first);
+    // In 64 bits: tail - head overflows an int for a head below 0 and a tail near INT_MAX.
+    const std::int64_t span = std::max<std::int64_t>(std::int64_t{tail} - head, 0);
+    const std::size_t size = std::min(static_cast<std::size_t>(span / 3), frame.size() - first);
     std::vector<std::uint8_t> window(std::max(size, MAX_HEX_BYTES) + WINDOW_PADDING, 0);
     std::copy_n(frame.begin() + static_cast<std::ptrdiff_t>(first), size, window.begin());
 

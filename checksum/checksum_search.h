@@ -28,7 +28,7 @@ struct ChecksumMatch {
 using ChecksumMatchSink = std::function<void(std::span<const ChecksumMatch>)>;
 
 struct ChecksumSearchOptions {
-    std::size_t minLength = 1;                  // ranges of fewer bytes are not reported
+    std::size_t minLength = 1;                  // ranges of fewer bytes are not reported; any value is safe
     const std::atomic<bool>* cancel = nullptr;  // looked at before every start position
 };
 
@@ -64,7 +64,8 @@ struct MatchBounds {
 constexpr MatchBounds MatchBoundsOf(std::size_t width, std::size_t n, std::size_t minLength)
 {
     const std::size_t shortest = minLength > (width == 1 ? 2 : 1) ? minLength : (width == 1 ? 2 : 1);
-    if (n < shortest + width)
+    // Not n < shortest + width: that sum wraps for a minimum length near SIZE_MAX.
+    if (n < width || n - width < shortest)
         return {false, shortest, 0, 0};
     return {true, shortest, n - width - shortest, n - width};
 }

@@ -66,9 +66,9 @@ std::vector<VariableRow> ReadVariables(const CCommandLine& args)
         if (!type || cells.size() > 2)
             throw CUsageError("未知的变量 " + part + "（类型为 UCHAR、CHAR、UINT、INT、FLOAT、DWORD、LONG、ANSI 或 BCD，"
                               "可带 :长度）");
-        if (cells.size() == 2)
-            ReadWhole(cells[1], "变量 " + part + " 的长度");
-        rows.push_back({cells[0], cells.size() == 2 ? cells[1] : type->lengthWhenChosen});
+        // The length as a number, "01" as 1: it is what the pass reads and what JSON may hold.
+        rows.push_back({cells[0], cells.size() == 2 ? std::to_string(ReadWhole(cells[1], "变量 " + part + " 的长度"))
+                                                    : type->lengthWhenChosen});
     }
     return rows;
 }
@@ -106,7 +106,7 @@ std::pair<std::uint64_t, std::uint64_t> ReadRegion(const CCommandLine& args)
         throw CUsageError("--region 应为 起始字节:结束字节（从 1 数起）：" + *text);
     const std::uint64_t start = ReadWhole(cells[0], "--region 的起始字节");
     const std::uint64_t end = ReadWhole(cells[1], "--region 的结束字节");
-    if (start < 1 || end + 1 < start)
+    if (start < 1 || end < start - 1)  // not end + 1 < start: that wraps for the largest end
         throw CUsageError("--region 的起始字节应从 1 数起，且不大于结束字节：" + *text);
     return {start, end};
 }

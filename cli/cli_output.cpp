@@ -77,6 +77,38 @@ void AppendJsonString(std::string& out, std::string_view text)
     out += '"';
 }
 
+// RFC 8259's number: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?. "inf", "nan", "01" and ""
+// are no JSON numbers.
+bool IsJsonNumber(std::string_view text)
+{
+    std::size_t k = 0;
+    const auto digits = [&] {
+        const std::size_t start = k;
+        while (k < text.size() && text[k] >= '0' && text[k] <= '9')
+            ++k;
+        return k - start;
+    };
+    if (k < text.size() && text[k] == '-')
+        ++k;
+    const std::size_t first = k;
+    const std::size_t integer = digits();
+    if (integer == 0 || (integer > 1 && text[first] == '0'))
+        return false;
+    if (k < text.size() && text[k] == '.') {
+        ++k;
+        if (digits() == 0)
+            return false;
+    }
+    if (k < text.size() && (text[k] == 'e' || text[k] == 'E')) {
+        ++k;
+        if (k < text.size() && (text[k] == '+' || text[k] == '-'))
+            ++k;
+        if (digits() == 0)
+            return false;
+    }
+    return k == text.size();
+}
+
 std::string Decimal(std::uint64_t value)
 {
     char text[24];
@@ -298,7 +330,8 @@ void COutput::Row(std::span<const std::string> cells)
                 m_buffer += ", ";
             AppendJsonString(m_buffer, columns[c].key);
             m_buffer += ": ";
-            if (columns[c].number)
+            // A number column's cell is copied only when it is a JSON number: never invalid JSON.
+            if (columns[c].number && IsJsonNumber(cells[c]))
                 m_buffer += cells[c];
             else
                 AppendJsonString(m_buffer, cells[c]);

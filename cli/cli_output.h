@@ -22,7 +22,7 @@ enum class OutputLayout {
 struct OutputColumn {
     const char* title;       // the header in text and CSV (UTF-8)
     const char* key;         // the JSON key
-    bool number = false;     // right-aligned in text, a JSON number
+    bool number = false;     // right-aligned in text, a JSON number (a string when the cell is none)
     std::size_t width = 0;   // text: at least this many columns
     bool inText = true;      // shown in the text format (CSV and JSON show every column)
 };

@@ -1,5 +1,6 @@
 #include "convert/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string>
@@ -100,7 +101,7 @@ double ReadFloating(std::string_view text)
 
     // Mantissa: digits, optional point and fraction; at least one digit on either side.
     std::size_t digits = 0;
-    long magnitude = 0;  // decimal exponent of the leading non-zero digit, before the exponent part
+    long long magnitude = 0;  // decimal exponent of the leading non-zero digit, before the exponent part
     bool nonZeroSeen = false;
     for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) {
         if (nonZeroSeen)
@@ -121,8 +122,11 @@ double ReadFloating(std::string_view text)
         return 0.0;
     std::size_t end = i;
 
-    // Exponent: taken only when at least one digit follows "e" or "E" and its sign.
-    long exponent = 0;
+    // Exponent: taken only when at least one digit follows "e" or "E" and its sign. It saturates
+    // where nothing the mantissa can make up for is left: its magnitude is at most the text's
+    // length, so a fixed bound would turn "0.<a million zeros>1e2000000" into 0.
+    const long long saturated = static_cast<long long>(std::min<std::size_t>(text.size(), std::size_t{1} << 40)) + 1000;
+    long long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         bool negativeExponent = false;
@@ -130,8 +134,7 @@ double ReadFloating(std::string_view text)
             negativeExponent = text[j++] == '-';
         if (j < text.size() && IsDigit(text[j])) {
             for (; j < text.size() && IsDigit(text[j]); ++j)
-                if (exponent < 100000)  // far beyond any double; stops the sum from overflowing
-                    exponent = exponent * 10 + (text[j] - '0');
+                exponent = std::min(saturated, exponent * 10 + (text[j] - '0'));
             if (negativeExponent)
                 exponent = -exponent;
             end = j;

@@ -41,6 +41,7 @@ private slots:
     void randomFrameHitsStayWithinTolerance();
     void zeroFrameGivesABoundedRankedList();
     void floatsThatAreNoReadings();
+    void valuesPastTheDoubleRange();
 };
 
 void TestValueFinder::plantedReadingRanksFirst_data()
@@ -146,6 +147,32 @@ void TestValueFinder::floatsThatAreNoReadings()
                      qPrintable(Hit(hit)));
     }
     QCOMPARE(FindValue(frame, 1, {0, false}, {}).hits.size(), std::size_t(0));
+}
+
+void TestValueFinder::valuesPastTheDoubleRange()
+{
+    // 3e38 as a float (7F61B1E6 read FF1 FF2 FF3 FF4), times 10, is 3e39: past the float range,
+    // its text once read "inf"; it is the double's.
+    const std::vector<std::uint8_t> big{0xE6, 0xB1, 0x61, 0x7F};
+    const double ten[] = {10};
+    FindValueResult found = FindValue(big, 3e39, {0.05, false}, ten);
+    QCOMPARE(found.hits.size(), std::size_t(1));
+    QCOMPARE(found.hits[0].type, VariableType::FLOAT);
+    QCOMPARE(std::stod(found.hits[0].scaledText), found.hits[0].scaled);
+    QVERIFY(std::fabs(found.hits[0].scaled / 3e39 - 1) < 1e-7);
+
+    // A tolerance of 1e300 % of 1e308 is past the double range: nothing, not every placement.
+    const std::vector<std::uint8_t> frame = RandomFrame(32, 11);
+    QCOMPARE(FindValue(frame, 1e308, {1e300, true}).total, std::size_t(0));
+    // 1e307 with 50 %: the product alone would overflow, the tolerance does not.
+    QVERIFY(FindValue(frame, 1e307, {50, true}).total == 0);
+    QVERIFY(FindValue(frame, -1e307, {200, true}).total > 0);
+    // A factor that takes the value past the double range makes no hit, even within a huge tolerance.
+    const double huge[] = {1e308};
+    found = FindValue(std::vector<std::uint8_t>{0x00, 0xE6}, 1e308, {1.7e308, false}, huge);
+    for (const ValueHit& hit : found.hits)
+        QVERIFY2(std::isfinite(hit.scaled) && std::isfinite(hit.difference), qPrintable(Hit(hit)));
+    QVERIFY(found.total > 0);
 }
 
 QTEST_APPLESS_MAIN(TestValueFinder)

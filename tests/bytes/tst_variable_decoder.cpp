@@ -1,4 +1,5 @@
 #include <QRandomGenerator>
+#include <climits>
 #include <QTest>
 
 #include "bytes/variable_decoder.h"
@@ -163,6 +164,13 @@ void TestVariableDecoder::readsStayInsideTheWindow()
         const DecodeOutcome outcome = DecodeVariables(bytes, head, tail, options, list);
         QVERIFY(outcome.rows.size() <= list.size() && outcome.stoppedAt <= list.size());
     }
+
+    // Extreme ends: tail - head once overflowed an int. The region is the frame from its start.
+    const std::vector<std::uint8_t> four{0x01, 0x02, 0x03, 0x04};
+    const std::vector<VariableRow> dword{{"DWORD", "4"}};
+    for (const auto& [head, tail] : {std::pair{-10, INT_MAX}, {INT_MIN, INT_MAX}, {0, INT_MAX}, {-1, 12}})
+        QCOMPARE(Texts(DecodeVariables(four, head, tail, Options("00000"), dword)), QStringList{"01 02 03 04 |67305985"});
+    QCOMPARE(Texts(DecodeVariables(four, INT_MAX, INT_MIN, {}, dword)), QStringList{"-|-"});
 }
 
 void TestVariableDecoder::variableCharacters()

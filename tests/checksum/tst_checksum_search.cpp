@@ -161,6 +161,21 @@ private slots:
         QVERIFY(!CanJoin(ChecksumMethod::CRC32));
     }
 
+    void hugeMinimumLengths()
+    {
+        // A minimum length near SIZE_MAX once wrapped the bounds into reading far past the frame, in
+        // the join's sort and the CRC32 walk; no range is that long, so nothing is found.
+        const Bytes zeros(40, 0);
+        for (std::size_t minLength : {SIZE_MAX, SIZE_MAX - 1, SIZE_MAX - 39, std::size_t{40}, std::size_t{41}})
+            for (ChecksumMethod method : CHECKSUM_METHODS) {
+                QVERIFY(FindChecksums(method, zeros, {.minLength = minLength}).empty());
+                QVERIFY(Walked(method, zeros, minLength).empty());
+                QVERIFY(Joined(method, zeros, minLength).empty());
+            }
+        QCOMPARE(FindChecksums(ChecksumMethod::SUM, zeros, {.minLength = 38}).size(), std::size_t{3});
+        QVERIFY(!MatchBoundsOf(2, 1, 1).any && !MatchBoundsOf(1, 0, SIZE_MAX).any && MatchBoundsOf(1, 3, 2).any);
+    }
+
     void cancelKeepsWhatWasFound()
     {
         // Stopped at once nothing is found; stopped later, what was found is the start of the whole.

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <random>
 
 #include "tests/support/modbus_frame.h"
@@ -245,6 +246,23 @@ private slots:
         QCOMPARE(hits.value(2), "1,2,11,UINT,FF1 FF2,00 09 ,2304,230.4,0.1");
         run = Cli({"find", "--value", "0", "--scales", "1", std::string(1024, '0').c_str()});
         QVERIFY(run.out.contains(QStringLiteral("共找到 5615 处，显示前 200 处")));
+    }
+
+    void edgesOfNumbers()
+    {
+        // A FLOAT near its largest value scaled past the float range once printed "scaled": inf.
+        Run run = Cli({"find", "--value", "3e39", "--scales", "10", "--format", "json", "E6 B1 61 7F"});
+        QCOMPARE(run.status, 0);
+        const QJsonObject hit = Json(run)[0].toObject()[u"rows"].toArray()[0].toObject();
+        QCOMPARE(hit[u"type"].toString(), "FLOAT");
+        QVERIFY(std::fabs(hit[u"scaled"].toDouble() / 3e39 - 1) < 1e-7);
+        // A length given as "01" once went into JSON as it was typed.
+        run = Cli({"decode", "--vars", "UCHAR:01", "--format", "json", "00"});
+        QCOMPARE(Json(run)[0].toObject()[u"rows"].toArray()[0].toObject()[u"length"], QJsonValue(1));
+        // The largest end once wrapped to 0 and was refused as before the start.
+        run = Cli({"decode", "--vars", "UCHAR", "--format", "csv", "--region", "2:18446744073709551615", "01 02"});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(Lines(run.out).value(1), "1,1,UCHAR,1,02,2");
     }
 
     void usage_data()

@@ -38,6 +38,11 @@ private slots:
         row("1:", illegal, 1, 1.0);
         row("inf", illegal, 0, 0.0);
         row("-nan", illegal, 0, 0.0);
+        // A leading zero run longer than any fixed cap of the exponent: the exponent still wins, or loses.
+        const QByteArray zeros(100010, '0');
+        row("0." + zeros + "1e1000000", NumberCheck::TooLong, 0, INFINITY);
+        row("1" + zeros + "e-1000000", NumberCheck::TooLong, 0, 0.0);
+        row("0." + zeros + "1e100011", NumberCheck::TooLong, 0, 1.0);
     }
     void reading()
     {

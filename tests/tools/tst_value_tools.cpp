@@ -27,6 +27,20 @@ private slots:
         QVERIFY2(std::abs(got - z) < 1e-4, qPrintable(QString::number(got, 'f', 6)));
     }
 
+    void longNumberTexts()
+    {
+        // The dialog's boxes cap no length: a leading zero run longer than any fixed cap on the
+        // exponent still reads as written. These once read 0 (a range 0 to 0) and -inf.
+        const std::string zeros(100010, '0');
+        EngineeringTexts texts{"0", "4095", "4", "20", "0", "0." + zeros + "1e1000000", "2048"};
+        QCOMPARE(RunEngineeringTest(texts).outcome, EngineeringOutcome::OutOfRange);
+        texts.rangeHigh = "100";
+        texts.adLow = "-1" + zeros + "e-1000000";
+        const EngineeringResult result = RunEngineeringTest(texts);
+        QCOMPARE(result.outcome, EngineeringOutcome::Converted);
+        QCOMPARE(result.valueText, std::string("50.0122"));
+    }
+
     void substituteMathdata_data()
     {
         QTest::addColumn<QString>("script");

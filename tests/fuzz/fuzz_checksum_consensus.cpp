@@ -1,0 +1,117 @@
+// The checksum consensus over several frames equals a brute-force consensus: every range's
+// checksum computed anew in every frame, the rules counted per frame set, the share, the twin
+// rule and the ranking worked out from those sets.
+//
+// Input: a byte of methods (bit k: CHECKSUM_METHODS[k]; none set: all six), a minimum length
+// byte, a share byte (the percentage itself), then frames, each a length byte and its bytes: a
+// length of 0x80 or more makes (length & 0x7F) % 41 copies of the next byte. At most 8 frames of
+// at most 40 bytes.
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "checksum/checksum_consensus.h"
+#include "fuzz_support.h"
+
+namespace {
+
+struct Tally {
+    std::uint32_t frames = 0;      // bit f: the rule holds in frame f
+    std::uint64_t rangeBytes = 0;
+};
+
+using Key = std::tuple<ChecksumMethod, std::uint16_t, RuleEnd, std::uint16_t>;
+
+std::string Describe(const ChecksumRuleCount& c)
+{
+    return ChecksumRuleText(c.rule) + " frames " + std::to_string(c.frames) + " bytes " + std::to_string(c.rangeBytes) + " lengths " +
+           std::to_string(c.shortestFrame) + ".." + std::to_string(c.longestFrame);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    CFuzzInput input(data, size);
+    const std::uint8_t mask = input.Byte();
+    std::vector<ChecksumMethod> methods;
+    for (std::size_t k = 0; k < CHECKSUM_METHOD_COUNT; ++k)
+        if (mask & (1u << k) || !(mask & 0x3F))
+            methods.push_back(CHECKSUM_METHODS[k]);
+    const std::size_t minLength = input.Byte();
+    const double share = input.Byte();
+    std::vector<std::vector<std::uint8_t>> frames;
+    while (!input.Empty() && frames.size() < 8) {
+        const std::uint8_t length = input.Byte();
+        if (length & 0x80) {
+            frames.emplace_back((length & 0x7F) % 41, input.Byte());
+        } else {
+            const std::span<const std::uint8_t> bytes = input.Bytes(length % 41);
+            frames.emplace_back(bytes.begin(), bytes.end());
+        }
+    }
+
+    CChecksumConsensus consensus(methods, minLength);
+    for (const auto& frame : frames)
+        consensus.AddFrame(frame);
+    FUZZ_CHECK(consensus.FrameCount() == frames.size());
+    const std::vector<ChecksumRuleCount> rules = consensus.Rules(share);
+
+    // Every range of every frame, its checksum computed on its own.
+    std::map<Key, Tally> tallies;
+    for (std::size_t f = 0; f < frames.size(); ++f) {
+        const std::vector<std::uint8_t>& frame = frames[f];
+        const std::size_t n = frame.size();
+        for (const ChecksumMethod method : methods) {
+            const std::size_t width = ChecksumWidth(method);
+            for (std::size_t i = 0; i < n; ++i)
+                for (std::size_t j = i + std::max<std::size_t>({minLength, width == 1 ? 2u : 1u, 1u}); j + width <= n; ++j) {
+                    const std::uint16_t standing = width == 1 ? frame[j] : static_cast<std::uint16_t>(frame[j] | frame[j + 1] << 8);
+                    if (ComputeChecksum(method, frame, i, j) != standing)
+                        continue;
+                    for (const Key& key : {Key{method, i + 1, RuleEnd::FromFirst, j}, Key{method, i + 1, RuleEnd::FromLast, n - j + 1}}) {
+                        tallies[key].frames |= 1u << f;
+                        tallies[key].rangeBytes += j - i;
+                    }
+                }
+        }
+    }
+    const auto lengthsOf = [&](std::uint32_t set) {
+        std::pair<std::size_t, std::size_t> lengths{SIZE_MAX, 0};
+        for (std::size_t f = 0; f < frames.size(); ++f)
+            if (set & (1u << f))
+                lengths = {std::min(lengths.first, frames[f].size()), std::max(lengths.second, frames[f].size())};
+        return lengths;
+    };
+    std::vector<ChecksumRuleCount> expected;
+    for (const auto& [key, tally] : tallies) {
+        const auto [method, start, endFrom, end] = key;
+        const auto held = static_cast<std::uint64_t>(__builtin_popcount(tally.frames));
+        if (static_cast<double>(held) * 100 < share * static_cast<double>(frames.size()))
+            continue;
+        const auto [shortest, longest] = lengthsOf(tally.frames);
+        // Counted from the first byte, in frames of one length, it marks what its twin from the last
+        // byte marks: left out when the twin holds in exactly the same frames.
+        if (endFrom == RuleEnd::FromFirst && shortest == longest) {
+            const auto twin = tallies.find(Key{method, start, RuleEnd::FromLast, shortest - end + 1});
+            FUZZ_CHECK(twin != tallies.end());
+            if (twin->second.frames == tally.frames)
+                continue;
+        }
+        expected.push_back({{method, start, endFrom, end}, held, tally.rangeBytes, static_cast<std::uint16_t>(shortest),
+                            static_cast<std::uint16_t>(longest)});
+    }
+    std::sort(expected.begin(), expected.end(), [](const ChecksumRuleCount& a, const ChecksumRuleCount& b) {
+        return std::tuple(b.frames, b.rangeBytes, a.rule.method, a.rule.start, a.rule.endFrom == RuleEnd::FromFirst, a.rule.end) <
+               std::tuple(a.frames, a.rangeBytes, b.rule.method, b.rule.start, b.rule.endFrom == RuleEnd::FromFirst, b.rule.end);
+    });
+
+    FUZZ_CHECK(rules.size() == expected.size(), std::to_string(rules.size()) + " rules, expected " + std::to_string(expected.size()));
+    for (std::size_t r = 0; r < rules.size(); ++r)
+        FUZZ_CHECK(rules[r].rule == expected[r].rule && rules[r].frames == expected[r].frames && rules[r].rangeBytes == expected[r].rangeBytes &&
+                       rules[r].shortestFrame == expected[r].shortestFrame && rules[r].longestFrame == expected[r].longestFrame,
+                   "rule " + std::to_string(r) + ": " + Describe(rules[r]) + ", expected " + Describe(expected[r]));
+    return 0;
+}
