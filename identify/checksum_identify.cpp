@@ -616,7 +616,9 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
 
 // log2 of the number of rules expected to hold by chance in `held` of `frames` frames as often
 // as this one: the rules of its value's width tried over every range, each holding in a random
-// frame with probability 2^-width, a learned constant costing one frame.
+// frame with probability 2^-width, a learned constant costing one frame; a solved CRC's
+// polynomial, init and xorout cost one each (init and xorout one together where the frames'
+// lengths cannot tell them apart).
 double ChanceBits(const IdentifiedRule& rule, double meanLength)
 {
     static const std::array<double, 5> variants = [] {
@@ -633,8 +635,8 @@ double ChanceBits(const IdentifiedRule& rule, double meanLength)
     const std::uint32_t mask = CrcMask(width);
     const bool standard = rule.rule.form == ConstantForm::None ||
                           (rule.rule.form == ConstantForm::Minus && (rule.rule.constant == 0 || rule.rule.constant == mask));
-    const bool learned = !standard || rule.rule.model == SOLVED_CRC_MODEL;
-    return std::log2(tried) + choose - width * (h - (learned ? 1 : 0));
+    const double learned = rule.rule.model == SOLVED_CRC_MODEL ? (rule.rule.solvedInitKnown ? 3 : 2) : standard ? 0 : 1;
+    return std::log2(tried) + choose - width * (h - learned);
 }
 
 std::uint64_t Needed(double sharePercent, std::size_t frames)
@@ -993,7 +995,7 @@ bool CAnalysis::Run(std::vector<IdentifiedRule>& ranked)
 
     if (!found && m_options.unknownCrc) {
         std::set<IdentifyRule, RuleLess> solved;
-        for (IdentifyRule& rule : m_options.unknownCrc(m_frames))
+        for (IdentifyRule& rule : m_options.unknownCrc(m_frames, m_options.cancel))
             solved.insert(rule);
         if (!VerifyAll(solved, verified))
             return false;
@@ -1059,6 +1061,11 @@ bool RanksBefore(const IdentifiedRule& a, const IdentifiedRule& b)
     const unsigned ca = RuleComplexity(a.rule), cb = RuleComplexity(b.rule);
     if (ca != cb)
         return ca < cb;
+    // Two solved CRCs that hold alike and start apart differ by constant first bytes that one of
+    // them folds into its init; the one that leaves them out ranks first, as framing bytes are
+    // mostly left out of a CRC (and as the catalogue's CRCs are found after them).
+    if (a.rule.model == SOLVED_CRC_MODEL && b.rule.model == SOLVED_CRC_MODEL && a.rule.start != b.rule.start)
+        return a.rule.start > b.rule.start;
     if (a.meanRange != b.meanRange)
         return a.meanRange > b.meanRange;
     return RuleTuple(a.rule) < RuleTuple(b.rule);
