@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -25,6 +26,9 @@ constexpr std::size_t MIN_DIFFERENCES = 2;
 // Longer frames are left to the catalogue: the GCD of two differences grows with the square of
 // their length (about 0.2 s a placement for two frames of 64 KiB, where 8 KiB take 3 ms).
 constexpr std::size_t MAX_SOLVED_FRAME = 8192;
+// Of the first bytes, those every frame has alike are folded into init (a range from them is the
+// range after them with another init).
+constexpr std::size_t MAX_SHARED = 16;
 // Parts asked at most after the whole selection, until one explains the frames: where there is
 // no CRC every one is asked in vain, and any two corrupted frames leave one of three clean.
 constexpr std::size_t MAX_FAILED_PARTS = 3;
@@ -130,24 +134,23 @@ auto CanonicalKey(const CrcParameters& p)
     return std::tuple(usual(p.xorout), usual(p.init), p.init);
 }
 
-// The first bytes (at most three: starts up to the fourth are tried) that every frame has:
-// a start flag, an address.
-std::vector<std::uint8_t> SharedPrefix(std::span<const IdentifyFrame* const> frames)
+// Which of the first bytes every frame has alike (a start flag, an address, a repeated start
+// byte after a length), as that byte or none.
+std::vector<std::optional<std::uint8_t>> SharedBytes(std::span<const IdentifyFrame* const> frames)
 {
-    std::vector<std::uint8_t> prefix;
-    for (std::size_t at = 0; at < 3 && frames.size() >= 2; ++at) {
+    std::vector<std::optional<std::uint8_t>> shared;
+    for (std::size_t at = 0; at < MAX_SHARED && frames.size() >= 2 && frames[0]->bytes.size() > at; ++at) {
         const auto same = [&](const IdentifyFrame* frame) {
             return frame->bytes.size() > at && frame->bytes[at] == frames[0]->bytes[at];
         };
-        if (!std::all_of(frames.begin(), frames.end(), same))
-            break;
-        prefix.push_back(frames[0]->bytes[at]);
+        shared.push_back(std::all_of(frames.begin(), frames.end(), same) ? std::optional(frames[0]->bytes[at])
+                                                                          : std::nullopt);
     }
-    return prefix;
+    return shared;
 }
 
 struct Twin {
-    std::size_t start;  // 1-based
+    std::size_t start;  // 1-based, in the shared bytes before the solved range
     CrcParameters crc;
 };
 
@@ -279,20 +282,32 @@ std::vector<IdentifyRule> SearchUnknownCrcs(std::span<const IdentifyFrame* const
                                             const std::atomic<bool>* cancel)
 {
     const Selection selection = Select(frames);
-    const std::vector<std::uint8_t> prefix = SharedPrefix(frames);
+    const std::vector<std::optional<std::uint8_t>> shared = SharedBytes(frames);
+    const auto isShared = [&](std::size_t start) { return start - 1 < shared.size() && shared[start - 1]; };
+    std::set<std::tuple<unsigned, CheckOrder, unsigned, std::size_t>> asked;
     std::vector<IdentifyRule> rules;
     std::vector<UnknownCrcSample> samples;
     for (const UnknownCrcPlacement& placement : UnknownCrcPlacements()) {
-        // A range from a shared first byte is the range after it with another init: asked for
-        // once, from the first byte that varies, and its twins that start earlier found below.
-        if (placement.start <= prefix.size())
+        // A range from a byte every frame has alike is the range after it with another init:
+        // asked for once, from the next byte that varies, and its twins that start on the shared
+        // bytes found below.
+        std::size_t start = placement.start;
+        while (isShared(start))
+            ++start;
+        if (!asked.emplace(placement.width, placement.order, placement.trailer, start).second)
             continue;
+        std::size_t runStart = start;
+        while (runStart > 1 && isShared(runStart - 1))
+            --runStart;
+        std::vector<std::uint8_t> prefix;
+        for (std::size_t at = runStart; at < start; ++at)
+            prefix.push_back(*shared[at - 1]);
         const std::size_t bytes = placement.width / 8;
         IdentifyRule rule;
         rule.model = SOLVED_CRC_MODEL;
         rule.solved.width = placement.width;
         rule.order = placement.order;
-        rule.start = static_cast<std::uint16_t>(placement.start);
+        rule.start = static_cast<std::uint16_t>(start);
         rule.endFrom = RuleEnd::FromLast;
         rule.end = static_cast<std::uint16_t>(1 + bytes + placement.trailer);
         const auto place = [&](const FrameSet& set) {
@@ -313,13 +328,13 @@ std::vector<IdentifyRule> SearchUnknownCrcs(std::span<const IdentifyFrame* const
                 IdentifyRule found = rule;
                 found.solved = solution.parameters;
                 found.solvedInitKnown = solution.initKnown;
-                if (placement.start == prefix.size() + 1) {
+                if (!prefix.empty()) {
                     static constexpr std::size_t EVERY_LENGTH[] = {0, 1};
                     const std::vector<std::size_t> lengths = Lengths(samples);
                     const auto over = solution.initKnown ? std::span<const std::size_t>(EVERY_LENGTH)
                                                          : std::span<const std::size_t>(lengths);
                     if (const auto twin = PrefixTwin(solution, over, prefix)) {
-                        found.start = static_cast<std::uint16_t>(twin->start);
+                        found.start = static_cast<std::uint16_t>(runStart + twin->start - 1);
                         found.solved = twin->crc;
                         found.solvedInitKnown = true;
                     }

@@ -41,9 +41,9 @@ std::vector<UnknownCrcPlacement> UnknownCrcPlacements();
 /// The rules of the CRCs the solver finds for the frames, a catalogue row where the solution
 /// is one. The solver sees a selection of the frames (none longer than 8 KiB), pairs of one
 /// length first (it needs them); when it finds nothing in all of them, it is asked again about
-/// small parts of the selection, so that a few corrupted frames do not hide the rule. Where every
-/// frame begins with the same bytes, a range from them is found as the range after them with
-/// another init, and reported from them where that gives a catalogue entry or a usual init.
+/// small parts of the selection, so that a few corrupted frames do not hide the rule. A range
+/// from bytes every frame has alike (a start flag, "68 L L 68") is found as the range after them
+/// with another init, and reported from them where that gives a catalogue entry or a usual init.
 /// Stops early when `cancel` is set.
 std::vector<IdentifyRule> SearchUnknownCrcs(std::span<const IdentifyFrame* const> frames, const CrcSolver& solve,
                                             const std::atomic<bool>* cancel = nullptr);
