@@ -614,6 +614,14 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
     return verified;
 }
 
+// ln Γ(x). std::lgamma writes the sign to the global signgam: two identifications at once (two
+// dialogs' workers) would race on it.
+double LogGamma(double x)
+{
+    int sign = 0;
+    return ::lgamma_r(x, &sign);
+}
+
 // log2 of the number of rules expected to hold by chance in `held` of `frames` frames as often
 // as this one: the rules of its value's width tried over every range, each holding in a random
 // frame with probability 2^-width, a learned constant costing one frame; a solved CRC's
@@ -630,7 +638,7 @@ double ChanceBits(const IdentifiedRule& rule, double meanLength)
     const unsigned width = RuleWidth(rule.rule);
     const double tried = std::max(1.0, meanLength * meanLength * 2 * std::max(1.0, variants[width / 8]));
     const double n = static_cast<double>(rule.frames), h = static_cast<double>(rule.held);
-    const double choose = (std::lgamma(n + 1) - std::lgamma(h + 1) - std::lgamma(n - h + 1)) / std::log(2.0);
+    const double choose = (LogGamma(n + 1) - LogGamma(h + 1) - LogGamma(n - h + 1)) / std::log(2.0);
     // The negation and the complement are forms of their own, not a constant learned.
     const std::uint32_t mask = CrcMask(width);
     const bool standard = rule.rule.form == ConstantForm::None ||
