@@ -1005,8 +1005,14 @@ bool CAnalysis::Run(std::vector<IdentifiedRule>& ranked)
         std::set<IdentifyRule, RuleLess> solved;
         for (IdentifyRule& rule : m_options.unknownCrc(m_frames, m_options.cancel))
             solved.insert(rule);
+        const std::size_t before = verified.size();
         if (!VerifyAll(solved, verified))
             return false;
+        // A CRC fitted to values the frames already hold (periodic frames, copied bytes) tells
+        // nothing: the solver finds one for nearly any such frames.
+        verified.erase(std::remove_if(verified.begin() + static_cast<std::ptrdiff_t>(before), verified.end(),
+                                      [](const Verified& v) { return v.result.structural; }),
+                       verified.end());
     }
     TryBlocks(verified);
     if (Cancelled())

@@ -29,6 +29,9 @@ constexpr std::size_t MAX_SOLVED_FRAME = 8192;
 // Of the first bytes, those every frame has alike are folded into init (a range from them is the
 // range after them with another init).
 constexpr std::size_t MAX_SHARED = 16;
+// More answers than this, equivalent ones counted once: the frames do not pin the CRC down (as
+// periodic frames, whose differences have many factors, do not), and none is given.
+constexpr std::size_t MAX_ANSWERS = 4;
 // Parts asked at most after the whole selection, until one explains the frames: where there is
 // no CRC every one is asked in vain, and any two corrupted frames leave one of three clean.
 constexpr std::size_t MAX_FAILED_PARTS = 3;
@@ -254,6 +257,8 @@ std::vector<UnknownCrcSolution> SolveUnknownCrc(unsigned width, std::span<const 
         else if (CanonicalKey(solution.parameters) < CanonicalKey(same->parameters))
             *same = solution;
     }
+    if (answers.size() > MAX_ANSWERS)
+        return {};
     for (UnknownCrcSolution& answer : answers)
         for (const ChecksumModel& model : ChecksumModels())
             if (model.family == ModelFamily::Crc && SameCrcOver(model.crc, answer.parameters, over(answer))) {
