@@ -384,6 +384,45 @@ private slots:
         QCOMPARE(Texts(report), Texts(IdentifyChecksums(log, WithoutSolver())));
     }
 
+    // Many small logs with no checksum, of random bytes and of bytes that take few values (whose
+    // differences have many common factors, so that the solver fits a CRC to a part of them):
+    // no solved rule. And the other side: small logs with a random CRC, solved from 8 frames.
+    void noRuleFromChance_data()
+    {
+        QTest::addColumn<int>("values");  // 0: any byte; else bytes are k * values, k < 2 or 4
+        QTest::newRow("random bytes") << 0;
+        QTest::newRow("bytes 00 or 41") << 0x41;
+        QTest::newRow("bytes 00 to 03") << 1;
+    }
+    void noRuleFromChance()
+    {
+        QFETCH(int, values);
+        std::mt19937 random(values);
+        for (int round = 0; round < 150; ++round) {
+            const std::size_t base = 3 + random() % 12, spread = 1 + random() % 3;
+            const auto log = MakeLog(3 + random() % 30, [&](std::size_t) {
+                Bytes frame(base + random() % spread);
+                for (auto& b : frame)
+                    b = std::uint8_t(values == 0 ? random() : values == 1 ? random() % 4 : (random() % 2) * values);
+                return frame;
+            });
+            for (const IdentifiedRule& rule : IdentifyChecksums(log).rules)
+                QVERIFY2(rule.rule.model != SOLVED_CRC_MODEL, qPrintable(QString::fromStdString(IdentifiedRuleText(rule))));
+        }
+        for (unsigned width : {8u, 16u, 32u}) {
+            int first = 0;
+            for (int round = 0; round < 20; ++round) {
+                const CrcParameters crc{width, (std::uint32_t(random()) | 1) & CrcMask(width),
+                                        std::uint32_t(random()) & CrcMask(width), round % 2 == 1, round % 2 == 1,
+                                        std::uint32_t(random()) & CrcMask(width)};
+                const auto log = MakeLog(8, [&](std::size_t) { return Frame(random, AtTheEnd(crc), 6 + random() % 3); });
+                const IdentifyReport report = IdentifyChecksums(log);
+                first += !report.rules.empty() && report.rules[0].held == 8 && RuleWidth(report.rules[0].rule) == width;
+            }
+            QVERIFY2(first >= 18, qPrintable(QString("%1 bits: %2 of 20").arg(width).arg(first)));
+        }
+    }
+
     // Frames all of one length cannot tell init from xorout: the rule says so and gives the
     // smallest init with the xorout that goes with it.
     void oneLength()
