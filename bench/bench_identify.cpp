@@ -1,5 +1,6 @@
 // The identification over a log: the whole model set, from the first frames' candidates to the
-// test of every frame, on short and on long frames, with a checksum and with none.
+// test of every frame, on short and on long frames, with a checksum, with a CRC outside the
+// catalogue that the solver finds, and with none (with the solver asked and without it).
 
 #include <benchmark/benchmark.h>
 #include <random>
@@ -35,18 +36,30 @@ std::vector<IdentifyFrame> Log(std::size_t count, std::size_t shortest, std::siz
 
 const CrcParameters MODBUS{16, 0x8005, 0xFFFF, true, true, 0};
 const CrcParameters CRC32{32, 0x04C11DB7, 0xFFFFFFFF, true, true, 0xFFFFFFFF};
+// Outside the catalogue.
+const CrcParameters P8BB7{16, 0x8BB7, 0, true, true, 0};
+const CrcParameters P1021{16, 0x1021, 0x1234, false, false, 0};
+const CrcParameters P741B{32, 0x741B8CD7, 0x01234567, true, true, 0xFFFFFFFF};
 
 void Identify(benchmark::State& state, std::size_t count, std::size_t shortest, std::size_t longest,
-              const CrcParameters* crc)
+              const CrcParameters* crc, bool solver = true)
 {
     const std::vector<IdentifyFrame> log = Log(count, shortest, longest, crc);
+    IdentifyOptions options;
+    if (!solver)
+        options.unknownCrc = nullptr;
     std::size_t rules = 0;
+    bool solved = false;
     for (auto _ : state) {
-        const IdentifyReport report = IdentifyChecksums(log);
+        const IdentifyReport report = IdentifyChecksums(log, options);
         rules = report.rules.size();
+        solved = !report.rules.empty() && report.rules[0].rule.model == SOLVED_CRC_MODEL &&
+                 report.rules[0].rule.solved == *crc;
         benchmark::DoNotOptimize(rules);
     }
     state.counters["rules"] = static_cast<double>(rules);
+    if (crc)
+        state.counters["solved first"] = solved;
 }
 
 void Consensus(benchmark::State& state, std::size_t count, std::size_t shortest, std::size_t longest)
@@ -64,9 +77,14 @@ void Consensus(benchmark::State& state, std::size_t count, std::size_t shortest,
 
 BENCHMARK_CAPTURE(Identify, frames_10000x64_modbus, 10000, 64, 64, &MODBUS)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Identify, frames_10000x64_random, 10000, 64, 64, nullptr)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Identify, frames_10000x64_random_no_solver, 10000, 64, 64, nullptr, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Identify, frames_300x200to510_crc32, 300, 200, 510, &CRC32)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Identify, frames_300x200to510_modbus, 300, 200, 510, &MODBUS)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Identify, frames_300x200to510_random, 300, 200, 510, nullptr)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Identify, frames_300x200to510_random_no_solver, 300, 200, 510, nullptr, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Identify, frames_300x200to510_unknown_8bb7, 300, 200, 510, &P8BB7)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Identify, frames_300x200to510_unknown_1021_init_1234, 300, 200, 510, &P1021)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Identify, frames_300x200to510_unknown_32bit, 300, 200, 510, &P741B)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Consensus, six_methods_300x200to510, 300, 200, 510)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -97,6 +97,8 @@ std::string JsonParameters(const IdentifyRule& rule)
         json += ",\"poly\":" + Decimal(p.poly) + ",\"init\":" + Decimal(p.init) + ",\"refin\":" +
                 (p.refin ? "true" : "false") + ",\"refout\":" + (p.refout ? "true" : "false") +
                 ",\"xorout\":" + Decimal(p.xorout);
+        if (solved)
+            json += std::string(",\"init_known\":") + (rule.solvedInitKnown ? "true" : "false");
     }
     if (rule.form != ConstantForm::None) {
         static const char* const COMBINE[] = {"", "plus", "xor", "minus"};

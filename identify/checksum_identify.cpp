@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <map>
 #include <set>
@@ -27,6 +28,8 @@ constexpr std::size_t BLOCK_TRIES = 3;     // top rules tried as the first block
 constexpr std::size_t MAX_BLOCK = 255;
 constexpr std::int64_t NO_CHECK = -1;
 constexpr double CHANCE_BITS = -3;         // at most 1/8 of a rule expected by chance
+// A solved CRC holds in at least three frames of four.
+constexpr std::uint64_t SOLVED_SHARE_NUMERATOR = 3, SOLVED_SHARE_DENOMINATOR = 4;
 // In frames longer than this the sums' quadratic pair search looks for values only near the
 // frame's ends (a value counted from the first byte within the first EDGE_FIRST positions, from
 // the last within the last EDGE_LAST), and the page's CRC32 walk is left out.
@@ -522,6 +525,28 @@ Evaluation Evaluate(const IdentifyRule& rule, std::span<const std::uint8_t> fram
 struct Verified {
     IdentifiedRule result;
     std::size_t shortest = 0, longest = 0;  // lengths of the frames it holds in
+    // The differences of the value between those frames, as a GF(2) basis. A CRC's span its
+    // width; the values of frames of flag bytes (00 and 01) span a few bits, and a frame tells
+    // only those.
+    std::array<std::uint32_t, 32> differences{};
+    unsigned Bits() const
+    {
+        const auto rank = static_cast<std::uint64_t>(
+            std::count_if(differences.begin(), differences.end(), [](std::uint32_t v) { return v != 0; }));
+        // Independent differences as many as the frames allow tell no bound.
+        return rank + 1 >= result.held ? RuleWidth(result.rule) : static_cast<unsigned>(rank);
+    }
+    void AddDifference(std::uint32_t d)
+    {
+        while (d != 0) {
+            const int top = 31 - std::countl_zero(d);
+            if (differences[top] == 0) {
+                differences[top] = d;
+                return;
+            }
+            d ^= differences[top];
+        }
+    }
 };
 
 // Whether each byte of a binary value is the same in every frame or a copy of one covered byte
@@ -604,7 +629,8 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
         verified.longest = std::max(verified.longest, length);
         if (!firstValue)
             firstValue = e.value;
-        else if (*firstValue != e.value)
+        verified.AddDifference(e.value ^ *firstValue);
+        if (*firstValue != e.value)
             varies = true;
         if (binary)
             copies.Add(frames[k]->bytes, e.first);
@@ -614,10 +640,21 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
     return verified;
 }
 
+// ln Γ(x). std::lgamma writes the sign to the global signgam: two identifications at once (two
+// dialogs' workers) would race on it.
+double LogGamma(double x)
+{
+    int sign = 0;
+    return ::lgamma_r(x, &sign);
+}
+
 // log2 of the number of rules expected to hold by chance in `held` of `frames` frames as often
 // as this one: the rules of its value's width tried over every range, each holding in a random
-// frame with probability 2^-width, a learned constant costing one frame.
-double ChanceBits(const IdentifiedRule& rule, double meanLength)
+// frame with probability 2^-width, a learned constant costing one frame; a solved CRC's
+// polynomial, init and xorout cost one each (init and xorout one together where the frames'
+// lengths cannot tell them apart), and one more for the placements and parts it was sought in.
+// `bits`: the bits a held frame tells, where fewer than the width.
+double ChanceBits(const IdentifiedRule& rule, double meanLength, std::optional<unsigned> bits = std::nullopt)
 {
     static const std::array<double, 5> variants = [] {
         std::array<double, 5> count{};
@@ -628,13 +665,13 @@ double ChanceBits(const IdentifiedRule& rule, double meanLength)
     const unsigned width = RuleWidth(rule.rule);
     const double tried = std::max(1.0, meanLength * meanLength * 2 * std::max(1.0, variants[width / 8]));
     const double n = static_cast<double>(rule.frames), h = static_cast<double>(rule.held);
-    const double choose = (std::lgamma(n + 1) - std::lgamma(h + 1) - std::lgamma(n - h + 1)) / std::log(2.0);
+    const double choose = (LogGamma(n + 1) - LogGamma(h + 1) - LogGamma(n - h + 1)) / std::log(2.0);
     // The negation and the complement are forms of their own, not a constant learned.
     const std::uint32_t mask = CrcMask(width);
     const bool standard = rule.rule.form == ConstantForm::None ||
                           (rule.rule.form == ConstantForm::Minus && (rule.rule.constant == 0 || rule.rule.constant == mask));
-    const bool learned = !standard || rule.rule.model == SOLVED_CRC_MODEL;
-    return std::log2(tried) + choose - width * (h - (learned ? 1 : 0));
+    const double learned = rule.rule.model == SOLVED_CRC_MODEL ? (rule.rule.solvedInitKnown ? 4 : 3) : standard ? 0 : 1;
+    return std::log2(tried) + choose - bits.value_or(width) * (h - learned);
 }
 
 std::uint64_t Needed(double sharePercent, std::size_t frames)
@@ -991,12 +1028,30 @@ bool CAnalysis::Run(std::vector<IdentifiedRule>& ranked)
             found = found || (!v.result.structural && v.result.held >= good);
     }
 
+    double meanLength = 0;
+    for (const IdentifyFrame* frame : m_frames)
+        meanLength += static_cast<double>(frame->bytes.size()) / static_cast<double>(m_frames.size());
     if (!found && m_options.unknownCrc) {
         std::set<IdentifyRule, RuleLess> solved;
-        for (IdentifyRule& rule : m_options.unknownCrc(m_frames))
+        for (IdentifyRule& rule : m_options.unknownCrc(m_frames, m_options.cancel))
             solved.insert(rule);
+        const std::size_t before = verified.size();
         if (!VerifyAll(solved, verified))
             return false;
+        // A CRC fitted to values the frames already hold (periodic frames, copied bytes) tells
+        // nothing: the solver finds one for nearly any such frames. Nor does one that holds in
+        // little more than the frames it was fitted to: the solver is asked about parts of the
+        // frames so that a few corrupted ones do not hide a CRC, not to explain half of them. And
+        // where the frames' bytes take few values (flags of 00 and 01), so does the value, and a
+        // frame tells only as many bits as its differences span.
+        verified.erase(std::remove_if(verified.begin() + static_cast<std::ptrdiff_t>(before), verified.end(),
+                                      [&](const Verified& v) {
+                                          return v.result.structural ||
+                                                 v.result.held * SOLVED_SHARE_DENOMINATOR <
+                                                     v.result.frames * SOLVED_SHARE_NUMERATOR ||
+                                                 ChanceBits(v.result, meanLength, v.Bits()) > CHANCE_BITS;
+                                      }),
+                       verified.end());
     }
     TryBlocks(verified);
     if (Cancelled())
@@ -1021,9 +1076,6 @@ bool CAnalysis::Run(std::vector<IdentifiedRule>& ranked)
     }
     std::sort(ranked.begin(), ranked.end(), RanksBefore);
     const std::uint64_t needed = Needed(m_options.minSharePercent, m_frames.size());
-    double meanLength = 0;
-    for (const IdentifyFrame* frame : m_frames)
-        meanLength += static_cast<double>(frame->bytes.size()) / static_cast<double>(m_frames.size());
     // Rules that chance alone would give as often are no answer (a few long frames hold
     // thousands of one-byte sums with some constant by chance).
     std::erase_if(ranked, [&](const IdentifiedRule& r) {
@@ -1059,6 +1111,11 @@ bool RanksBefore(const IdentifiedRule& a, const IdentifiedRule& b)
     const unsigned ca = RuleComplexity(a.rule), cb = RuleComplexity(b.rule);
     if (ca != cb)
         return ca < cb;
+    // Two solved CRCs that hold alike and start apart differ by constant first bytes that one of
+    // them folds into its init; the one that leaves them out ranks first, as framing bytes are
+    // mostly left out of a CRC (and as the catalogue's CRCs are found after them).
+    if (a.rule.model == SOLVED_CRC_MODEL && b.rule.model == SOLVED_CRC_MODEL && a.rule.start != b.rule.start)
+        return a.rule.start > b.rule.start;
     if (a.meanRange != b.meanRange)
         return a.meanRange > b.meanRange;
     return RuleTuple(a.rule) < RuleTuple(b.rule);

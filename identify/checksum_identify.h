@@ -22,8 +22,13 @@ struct IdentifyFrame {
 };
 
 // When no model fits: the CRCs found for the frames by trying placements of an unknown CRC.
-// Receives the frames; returns rules with model SOLVED_CRC_MODEL (or a catalogue row).
-using UnknownCrcSearch = std::function<std::vector<IdentifyRule>(std::span<const IdentifyFrame* const> frames)>;
+// Receives the frames and the cancel flag; returns rules with model SOLVED_CRC_MODEL (or a
+// catalogue row).
+using UnknownCrcSearch = std::function<std::vector<IdentifyRule>(std::span<const IdentifyFrame* const> frames,
+                                                                 const std::atomic<bool>* cancel)>;
+
+/// The search through the solver for unknown CRCs (unknown_crc.h): the identification's default.
+UnknownCrcSearch SolvedCrcSearch();
 
 struct IdentifyOptions {
     double minSharePercent = 50;  // rules held in fewer of their class's frames are left out
@@ -31,7 +36,7 @@ struct IdentifyOptions {
     const std::atomic<bool>* cancel = nullptr;
     // Called on the working thread with 0 to 100, never decreasing.
     std::function<void(unsigned percent)> progress;
-    UnknownCrcSearch unknownCrc;  // none: no unknown CRC is searched
+    UnknownCrcSearch unknownCrc = SolvedCrcSearch();  // none: no unknown CRC is searched
 };
 
 struct IdentifiedRule {

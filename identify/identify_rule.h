@@ -39,7 +39,7 @@ inline constexpr std::uint16_t SOLVED_CRC_MODEL = 0xFFFF;
 struct IdentifyRule {
     std::uint16_t model = 0;  // row of ChecksumModels(), or SOLVED_CRC_MODEL
     CrcParameters solved{};   // the solved CRC's parameters
-    bool solvedInitKnown = true;  // false: the frames were all of one length, init taken as 0
+    bool solvedInitKnown = true;  // false: the frames' lengths cannot tell init from xorout
     ConstantForm form = ConstantForm::None;
     std::uint32_t constant = 0;
     CheckOrder order = CheckOrder::LowFirst;

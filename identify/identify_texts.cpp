@@ -24,8 +24,12 @@ const char* const TEXTS[] = {
     "%s XOR 0x%s",
     "−%s",
     "0x%s − %s",
-    "CRC-%u（poly=0x%s init=0x%s refin=%s refout=%s xorout=0x%s）",
-    "（各帧等长，初值无法确定，按 0 计）",
+    "CRC-%u（多项式 0x%s，初始值 0x%s，%s，%s，结果异或值 0x%s）",
+    "（帧长不足以区分初始值与结果异或值，取可能的初始值中最小的）",
+    "输入反转",
+    "输入不反转",
+    "输出反转",
+    "输出不反转",
     "共 %s 帧（%s 种不同），%s 条规则",
     "没有在至少 %s%% 的帧中成立的校验规则",
     "各帧都相同或只有一帧：无法把校验规则与巧合区分开",
@@ -74,7 +78,9 @@ std::string RuleModelText(const IdentifyRule& rule)
     if (rule.model == SOLVED_CRC_MODEL) {
         const CrcParameters& p = rule.solved;
         name = FormatText(IdentifyTextOf(IdentifyText::SolvedCrc), p.width, Hex(p.poly, width).c_str(),
-                          Hex(p.init, width).c_str(), p.refin ? "true" : "false", p.refout ? "true" : "false",
+                          Hex(p.init, width).c_str(),
+                          IdentifyTextOf(p.refin ? IdentifyText::InputReflected : IdentifyText::InputNotReflected),
+                          IdentifyTextOf(p.refout ? IdentifyText::OutputReflected : IdentifyText::OutputNotReflected),
                           Hex(p.xorout, width).c_str());
         if (!rule.solvedInitKnown)
             name += IdentifyTextOf(IdentifyText::SolvedInitUnknown);

@@ -27,8 +27,12 @@ enum class IdentifyText : std::uint8_t {
     XorConstant,
     Negated,          // %s model
     ConstantMinus,    // %s constant, %s model
-    SolvedCrc,        // %u width, %s poly, %s init, %s refin, %s refout, %s xorout
+    SolvedCrc,        // %u width, %s poly, %s init, %s input reflection, %s output reflection, %s xorout
     SolvedInitUnknown,
+    InputReflected,
+    InputNotReflected,
+    OutputReflected,
+    OutputNotReflected,
     Summary,          // %s frames, %s distinct, %s rules
     NoRule,           // %s share
     TooFewDistinct,

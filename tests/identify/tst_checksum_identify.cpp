@@ -546,10 +546,10 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("0x8BB7 reflected")
             << 0x8BB7u << 0u << true << false << 0
-            << "CRC-16（poly=0x8BB7 init=0x0000 refin=true refout=true xorout=0x0000）（低字节在前），第1字节 至 倒数第3字节；40/40 帧";
+            << "CRC-16（多项式 0x8BB7，初始值 0x0000，输入反转，输出反转，结果异或值 0x0000）（低字节在前），第1字节 至 倒数第3字节；40/40 帧";
         QTest::newRow("0x1021 init 0x1234")
             << 0x1021u << 0x1234u << false << true << 1
-            << "CRC-16（poly=0x1021 init=0x1234 refin=false refout=false xorout=0x0000）（高字节在前），第1字节 至 倒数第4字节，其后1字节结束符；40/40 帧";
+            << "CRC-16（多项式 0x1021，初始值 0x1234，输入不反转，输出不反转，结果异或值 0x0000）（高字节在前），第1字节 至 倒数第4字节，其后1字节结束符；40/40 帧";
     }
     void unknownCrcPlacements()
     {
@@ -580,12 +580,16 @@ private slots:
             return found;
         };
         IdentifyOptions options;
-        options.unknownCrc = [&](std::span<const IdentifyFrame* const> frames) { return SearchUnknownCrcs(frames, solver); };
+        options.unknownCrc = [&](std::span<const IdentifyFrame* const> frames, const std::atomic<bool>* cancel) {
+            return SearchUnknownCrcs(frames, solver, cancel);
+        };
         const IdentifyReport report = IdentifyChecksums(log, options);
         QCOMPARE(Texts(report).value(0), expected);
-        QCOMPARE(widths.size(), UnknownCrcPlacements().size());
-        // Without the solver the catalogue has nothing to say.
-        QVERIFY(Texts(IdentifyChecksums(log)).filter(QRegularExpression("^CRC")).isEmpty());
+        // Every placement is asked about, those that explain nothing again in parts.
+        QVERIFY(widths.size() > UnknownCrcPlacements().size());
+        // Without a solver the catalogue has nothing to say.
+        options.unknownCrc = nullptr;
+        QVERIFY(Texts(IdentifyChecksums(log, options)).filter(QRegularExpression("^CRC")).isEmpty());
     }
 
     // Long frames end in reasonable time: the sums look for values near the ends only.

@@ -79,6 +79,33 @@ private slots:
         QVERIFY(analysis.TakeReport().rules.empty());  // handed over once
     }
 
+    // Two workers at once, each solving a CRC outside the catalogue (the solver and the
+    // verification's shared tables under ThreadSanitizer).
+    void solvesOnTwoWorkers()
+    {
+        const CrcParameters crcs[] = {{16, 0x8BB7, 0, true, true, 0}, {16, 0x1021, 0x1234, false, false, 0}};
+        std::vector<IdentifyFrame> logs[2];
+        for (int k = 0; k < 2; ++k) {
+            std::mt19937 random(k);
+            logs[k] = MakeLog(60, [&](std::size_t) {
+                Bytes frame = RandomBytes(random, 6 + random() % 30);
+                AppendValue(frame, ComputeCrcBitwise(crcs[k], frame), 2, k == 1);
+                return frame;
+            });
+        }
+        Notices notices[2];
+        CIdentifyAnalysis first(logs[0], {}, [&] { notices[0].Notify(); });
+        CIdentifyAnalysis second(logs[1], {}, [&] { notices[1].Notify(); });
+        QVERIFY(notices[0].WaitFor(first));
+        QVERIFY(notices[1].WaitFor(second));
+        const IdentifyReport reports[] = {first.TakeReport(), second.TakeReport()};
+        for (int k = 0; k < 2; ++k) {
+            QCOMPARE(reports[k].rules.at(0).rule.model, SOLVED_CRC_MODEL);
+            QVERIFY(reports[k].rules.at(0).rule.solved == crcs[k]);
+            QCOMPARE(reports[k].rules.at(0).held, 60u);
+        }
+    }
+
     // Held at its first notice, cancelled: it ends promptly and says so; destroyed while held:
     // the destructor cancels and joins.
     void cancelsAndJoins()

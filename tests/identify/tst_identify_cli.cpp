@@ -113,6 +113,34 @@ private slots:
         QVERIFY(text.out.contains("CRC-16/MODBUS（低字节在前），第1字节 至 倒数第3字节；3/4 帧；不成立：第5行\n"));
     }
 
+    // A CRC outside the catalogue: solved with no option, reported by its parameters in words
+    // and in JSON under its family name.
+    void unknownCrc()
+    {
+        std::mt19937 random(0x8BB7);
+        const CrcParameters crc{16, 0x8BB7, 0, true, true, 0};
+        QByteArray log;
+        for (int k = 0; k < 60; ++k) {
+            Bytes frame = RandomBytes(random, 6 + random() % 30);
+            AppendValue(frame, ComputeCrcBitwise(crc, frame), 2, false);
+            log += QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' ') + "\n";
+        }
+        const Run text = Cli({"identify", "--top", "1"}, log);
+        QCOMPARE(text.status, 0);
+        QCOMPARE(text.out, QString("共 60 帧（60 种不同），1 条规则\n"
+                                   "   1  CRC-16（多项式 0x8BB7，初始值 0x0000，输入反转，输出反转，结果异或值 0x0000）"
+                                   "（低字节在前），第1字节 至 倒数第3字节；60/60 帧\n"));
+        const Run json = Cli({"identify", "--format", "json", "--top", "1"}, log);
+        const QJsonObject first = QJsonDocument::fromJson(json.out.toUtf8()).array()[0].toObject();
+        QCOMPARE(first["model"].toString(), "CRC-16");
+        QVERIFY(first["method"].isNull());
+        QCOMPARE(first["parameters"].toObject(),
+                 (QJsonObject{{"width", 16}, {"poly", 0x8BB7}, {"init", 0}, {"refin", true}, {"refout", true},
+                              {"xorout", 0}, {"init_known", true}}));
+        QCOMPARE(first["held"].toInt(), 60);
+        QVERIFY(Cli({"identify", "--help"}).out.contains("未知的 CRC"));
+    }
+
     void messagesAndUsage()
     {
         QCOMPARE(Cli({"identify"}, "01 02 03\n01 02 03\n").out,

@@ -38,6 +38,27 @@ QString XmodemLog(int frames)
     return log;
 }
 
+// The same monitor's log of a device whose CRC is outside the catalogue: 0x1021 started at
+// 0x1234; line 3's frame lost a byte.
+QString SolvedLog(int frames)
+{
+    std::mt19937 random(0x1234);
+    const CrcParameters crc{16, 0x1021, 0x1234, false, false, 0};
+    QString log;
+    for (int k = 0; k < frames; ++k) {
+        const Bytes payload = RandomBytes(random, 6 + random() % 12);
+        Bytes frame{0x7E};
+        frame.insert(frame.end(), payload.begin(), payload.end());
+        AppendValue(frame, ComputeCrcBitwise(crc, payload), 2, true);
+        frame.push_back(0x0D);
+        if (k == 2)
+            frame.erase(frame.begin() + 4);
+        log += QStringLiteral("[12:00:%1] RX: ").arg(k % 60, 2, 10, QChar('0')) +
+               QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' ').toUpper() + "\n";
+    }
+    return log;
+}
+
 struct Dialog {
     std::unique_ptr<CIdentifyDialog> dialog = std::make_unique<CIdentifyDialog>();
     QPlainTextEdit* log = dialog->findChild<QPlainTextEdit*>("logEdit");
@@ -96,6 +117,23 @@ private slots:
         QCOMPARE(html.count("background-color:#ffc890"), 2);
         QVERIFY(!d.progress->isVisible());
         SaveScreenshot(d.dialog.get(), "identify_dialog");
+    }
+
+    // A solved CRC shows and marks like any other rule.
+    void solvedRule()
+    {
+        Dialog d;
+        d.log->setPlainText(SolvedLog(40));
+        QVERIFY(d.Identify());
+        QCOMPARE(d.results->item(0)->text(),
+                 "1. CRC-16（多项式 0x1021，初始值 0x1234，输入不反转，输出不反转，结果异或值 0x0000）（高字节在前），"
+                 "第2字节 至 倒数第4字节，其后1字节结束符；39/40 帧；不成立：第3行");
+        QCOMPARE(d.results->currentRow(), 0);
+        const QString html = d.frameView->toHtml();
+        const int length = SolvedLog(1).section(": ", 1).trimmed().split(' ').size();
+        QCOMPARE(html.count("background-color:#c8f0c8"), length - 4);
+        QCOMPARE(html.count("background-color:#ffc890"), 2);
+        SaveScreenshot(d.dialog.get(), "identify_dialog_solved");
     }
 
     // Held at its first notice: the stop button is live while it runs and ends it.
