@@ -197,11 +197,9 @@ int RunFind(const CCommandLine& args, CliContext& context)
         output.BeginFrame(frame.line, FormatHexBytes(frame.bytes));
         for (std::size_t h = 0; h < found.hits.size(); ++h) {
             const ValueHit& hit = found.hits[h];
-            char difference[32];
-            std::snprintf(difference, sizeof difference, "%.6g", hit.difference);
             const std::array<std::string, 8> cells{Decimal(h + 1), Decimal(hit.offset), VariableTypeInfo(hit.type).name,
                                                    HitOrderCaption(hit), hit.memory, hit.valueText, hit.scaledText,
-                                                   difference};
+                                                   hit.differenceText};
             output.Row(cells);
         }
         if (found.total == 0)
