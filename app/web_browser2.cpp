@@ -1,10 +1,9 @@
 #include "app/web_browser2.h"
 
 #include <QAccessibleWidget>
-#include <algorithm>
 #include <QDesktopServices>
-#include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 
 namespace {
 
