@@ -27,6 +27,9 @@ public:
     CPageTabCtrl* TabPages() const { return m_tabPages; }
     CWebBrowser2* SideBrowser() const { return m_sideBrowser; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void RegisterPages();
     void CreateStatusBar();

@@ -8,6 +8,7 @@
 
 #include "checksum/checksum_analysis.h"
 #include "checksum/checksum_result_model.h"
+#include "common/follow_layout.h"
 #include "common/hex_input.h"
 #include "common/message_box.h"
 #include "ui_checksum_page.h"
@@ -24,6 +25,12 @@ CChecksumPage::CChecksumPage(QWidget* parent)
     , ui(std::make_unique<Ui::CChecksumPage>())
 {
     ui->setupUi(this);
+    // In a larger window the hex box and the result list take the room.
+    Layout()->Add(ui->hexEdit, GROW_WIDTH);
+    Layout()->Add(ui->infoLine, GROW_WIDTH);
+    Layout()->Add(ui->resultList, GROW_BOTH);
+    Layout()->Add(ui->progressLabel, {0, 1, 1, 0});
+    Layout()->Add(ui->busyBar, {1, 1, 0, 0});
 
     m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_CHECKSUM, m_frame, this);
     connect(m_hexInput, &CHexInput::Parsed, this,
