@@ -19,8 +19,6 @@ void CFollowLayout::SetBaseSize(const QSize& size)
 
 void CFollowLayout::Add(QWidget* control, const Follow& follow)
 {
-    if (!m_base.isValid())
-        m_base = m_container->size();
     m_items.push_back({control, control->geometry(), follow});
     Apply();
 }

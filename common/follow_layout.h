@@ -29,7 +29,7 @@ inline constexpr Follow MOVE_DOWN{0, 1, 0, 0};
 class CFollowLayout : public QObject {
     Q_OBJECT
 public:
-    /// Watches `container`; until SetBaseSize its size when the first control is added is the base.
+    /// Watches `container`; until SetBaseSize gives the base size every control keeps its place.
     explicit CFollowLayout(QWidget* container);
 
     /// The container's size at which every control stands where its form puts it.
