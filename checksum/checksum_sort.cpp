@@ -2,10 +2,9 @@
 
 #include <string_view>
 
-namespace {
+#include "common/hex_text.h"
 
-// Frames up to this many bytes get the table of common prefixes (2 MiB at most).
-constexpr std::size_t MAX_TABLE_BYTES = 1024;
+namespace {
 
 // The content's bytes, or none for a match outside the frame (its cell is empty).
 std::span<const std::uint8_t> ContentOf(const ChecksumMatch& match, std::span<const std::uint8_t> frame)
@@ -29,34 +28,77 @@ CChecksumRowOrder::CChecksumRowOrder(std::span<const std::uint8_t> frame, Checks
                 ++m_methodRank[static_cast<std::size_t>(method)];
 
     const std::size_t n = m_frame.size();
-    if (column == ChecksumColumn::Content && n > 0 && n <= MAX_TABLE_BYTES) {
-        m_commonSide = n + 1;
-        m_common.assign(m_commonSide * m_commonSide, 0);
-        for (std::size_t i = n; i-- > 0;)
-            for (std::size_t j = n; j-- > 0;)
-                if (m_frame[i] == m_frame[j])
-                    m_common[i * m_commonSide + j] = static_cast<std::uint16_t>(m_common[(i + 1) * m_commonSide + j + 1] + 1);
+    if (column != ChecksumColumn::Content || n == 0 || n > MAX_HEX_BYTES)
+        return;
+    // Rank every range once (a 512-byte frame has 131,328), comparing two through the common
+    // prefix of their suffixes; each row's content is then its range's rank.
+    const std::size_t side = n + 1;
+    std::vector<std::uint16_t> common(side * side, 0);
+    for (std::size_t i = n; i-- > 0;)
+        for (std::size_t j = n; j-- > 0;)
+            if (m_frame[i] == m_frame[j])
+                common[i * side + j] = static_cast<std::uint16_t>(common[(i + 1) * side + j + 1] + 1);
+    struct Range {
+        std::uint16_t start;  // 0-based
+        std::uint16_t length;
+    };
+    const auto less = [&](const Range& a, const Range& b) {
+        const std::size_t shorter = std::min(a.length, b.length);
+        const std::size_t same = std::min<std::size_t>(common[a.start * side + b.start], shorter);
+        if (same < shorter)
+            return m_frame[a.start + same] < m_frame[b.start + same];
+        return a.length < b.length;
+    };
+    std::vector<Range> ranges;
+    ranges.reserve(n * side / 2);
+    for (std::size_t start = 0; start < n; ++start)
+        for (std::size_t length = 1; start + length <= n; ++length)
+            ranges.push_back({static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(length)});
+    std::sort(ranges.begin(), ranges.end(), less);
+    m_contentRank.assign(n * side, 0);
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < ranges.size(); ++k) {
+        if (k == 0 || less(ranges[k - 1], ranges[k]))
+            ++rank;
+        m_contentRank[ranges[k].start * side + ranges[k].length] = rank;
     }
+    m_contentRanks = rank + 1;
+}
+
+std::uint32_t CChecksumRowOrder::KeyLimit(std::size_t rows) const
+{
+    switch (m_column) {
+    case ChecksumColumn::Number: return static_cast<std::uint32_t>(std::max<std::size_t>(rows, 1));
+    case ChecksumColumn::Method: return CHECKSUM_METHOD_COUNT;
+    case ChecksumColumn::Start:
+    case ChecksumColumn::End:
+    case ChecksumColumn::Length: return 1u << 16;
+    case ChecksumColumn::Checksum: return 1u << 17;
+    case ChecksumColumn::Content: return m_contentRanks;
+    }
+    return 0;
 }
 
 std::uint32_t CChecksumRowOrder::Key(const ChecksumMatch& match, std::uint32_t index) const
 {
-    std::uint32_t key = 0;
     switch (m_column) {
-    case ChecksumColumn::Number: key = index; break;
-    case ChecksumColumn::Method: key = m_methodRank[static_cast<std::size_t>(match.method)]; break;
-    case ChecksumColumn::Start: key = match.start; break;
-    case ChecksumColumn::End: key = match.end; break;
-    case ChecksumColumn::Length: key = static_cast<std::uint32_t>(MatchLength(match)); break;
+    case ChecksumColumn::Number: return index;
+    case ChecksumColumn::Method: return m_methodRank[static_cast<std::size_t>(match.method)];
+    case ChecksumColumn::Start: return match.start;
+    case ChecksumColumn::End: return match.end;
+    case ChecksumColumn::Length: return static_cast<std::uint32_t>(std::min<std::size_t>(MatchLength(match), 0xFFFF));
     case ChecksumColumn::Checksum:
         // "%02X" or "%02X %02X", low byte first: the low byte, then the one-byte text before the
         // two-byte text of the same start, then the high byte.
-        key = ChecksumWidth(match.method) == 1 ? std::uint32_t{match.value & 0xFFu} << 9
-                                               : (std::uint32_t{match.value & 0xFFu} << 9) | 0x100u | (match.value >> 8);
-        break;
-    case ChecksumColumn::Content: break;
+        return ChecksumWidth(match.method) == 1
+                   ? std::uint32_t{match.value & 0xFFu} << 9
+                   : (std::uint32_t{match.value & 0xFFu} << 9) | 0x100u | (match.value >> 8);
+    case ChecksumColumn::Content:
+        if (m_contentRank.empty() || ContentOf(match, m_frame).empty())
+            return 0;
+        return m_contentRank[(match.start - 1u) * (m_frame.size() + 1) + MatchLength(match)];
     }
-    return m_descending ? ~key : key;
+    return 0;
 }
 
 int CChecksumRowOrder::CompareContent(const ChecksumMatch& a, const ChecksumMatch& b) const
@@ -64,27 +106,21 @@ int CChecksumRowOrder::CompareContent(const ChecksumMatch& a, const ChecksumMatc
     const std::span<const std::uint8_t> x = ContentOf(a, m_frame);
     const std::span<const std::uint8_t> y = ContentOf(b, m_frame);
     const std::size_t shorter = std::min(x.size(), y.size());
-    if (shorter > 0) {
-        std::size_t common = 0;
-        if (!m_common.empty()) {
-            const std::size_t i = a.start - 1u, j = b.start - 1u;
-            common = std::min<std::size_t>(m_common[i * m_commonSide + j], shorter);
-        } else {
-            common = static_cast<std::size_t>(std::mismatch(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(shorter), y.begin()).first - x.begin());
-        }
-        if (common < shorter)
-            return x[common] < y[common] ? -1 : 1;
-    }
+    const auto differ = std::mismatch(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(shorter), y.begin());
+    if (differ.first != x.begin() + static_cast<std::ptrdiff_t>(shorter))
+        return *differ.first < *differ.second ? -1 : 1;
     return x.size() < y.size() ? -1 : x.size() > y.size() ? 1 : 0;
 }
 
 bool CChecksumRowOrder::Before(const ChecksumMatch& a, std::uint32_t ia, const ChecksumMatch& b, std::uint32_t ib) const
 {
-    if (Keyed()) {
+    int order = 0;
+    if (m_column == ChecksumColumn::Content && m_contentRank.empty()) {
+        order = CompareContent(a, b);
+    } else {
         const std::uint32_t ka = Key(a, ia), kb = Key(b, ib);
-        return ka != kb ? ka < kb : ia < ib;
+        order = ka < kb ? -1 : ka > kb ? 1 : 0;
     }
-    const int order = CompareContent(a, b);
     if (order != 0)
         return m_descending ? order > 0 : order < 0;
     return ia < ib;
