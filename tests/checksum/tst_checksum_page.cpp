@@ -249,6 +249,34 @@ private slots:
         QCOMPARE(p.Row(0)[4], QStringLiteral("199"));  // bytes 1 to 199, their BCC the 200th
     }
 
+    void sortedWhileRowsArrive()
+    {
+        // Sorted while the workers still send rows: each batch is merged into its places.
+        MessageRecorder recorder;
+        Page p;
+        std::optional<CWorkerHold> hold(std::in_place);
+        QSignalSpy finished(p.page.get(), &CChecksumPage::AnalysisFinished);
+        p.Run(QStringLiteral("00 ").repeated(160), QStringLiteral("ALL"), false);
+        QTRY_VERIFY_WITH_TIMEOUT(p.Rows() > 0, 30000);
+        p.ClickTitle(4);
+        p.ClickTitle(4);
+        QVERIFY(p.page->Analysing());
+        hold.reset();
+        QVERIFY(finished.count() > 0 || finished.wait(60000));
+        const QStringList lengths = p.Column(4);
+        qsizetype all = 0;
+        for (ChecksumMethod method : CHECKSUM_METHODS)
+            all += qsizetype(FindChecksums(method, std::vector<std::uint8_t>(160, 0)).size());
+        QCOMPARE(lengths.size(), all);
+        for (qsizetype k = 1; k < lengths.size(); ++k)
+            QVERIFY2(lengths[k - 1].toInt() >= lengths[k].toInt(), qPrintable(QString::number(k)));
+        QStringList numbers = p.Column(0);
+        std::sort(numbers.begin(), numbers.end(), [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); });
+        QCOMPARE(numbers.first(), QStringLiteral("1"));
+        QCOMPARE(numbers.last(), QString::number(lengths.size()));  // every row once
+        QVERIFY(recorder.messages.isEmpty());
+    }
+
     void zeroFrameNumbersStopRestartAndClose()
     {
         // Stopped, a restarted and a closed analysis leave no row, notice or worker behind.
