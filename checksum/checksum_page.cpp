@@ -36,12 +36,14 @@ CChecksumPage::CChecksumPage(QWidget* parent)
     , ui(std::make_unique<Ui::CChecksumPage>())
 {
     ui->setupUi(this);
-    // In a larger window the hex box and the result list take the room.
+    // In a larger window the hex box and the result list take the room; of the row under the
+    // list the progress text takes the extra width and the rest keeps to the right edge.
     Layout()->Add(ui->hexEdit, GROW_WIDTH);
     Layout()->Add(ui->infoLine, GROW_WIDTH);
     Layout()->Add(ui->resultList, GROW_BOTH);
-    Layout()->Add(ui->progressLabel, {0, 1, 1, 0});
-    Layout()->Add(ui->busyBar, {1, 1, 0, 0});
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->y() > ui->resultList->geometry().bottom())
+            Layout()->Add(control, control == ui->progressLabel ? Follow{0, 1, 1, 0} : Follow{1, 1, 0, 0});
 
     m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_CHECKSUM, m_frame, this);
     connect(m_hexInput, &CHexInput::Parsed, this,

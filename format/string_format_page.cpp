@@ -70,8 +70,11 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     for (QWidget* view : {ui->bcdView, ui->view3x3x})
         Layout()->Add(view, RIGHT_COLUMN);
     Layout()->Add(ui->pduView, {0.5, 0, 0.5, 1});
-    for (QWidget* radio : {ui->pduSendRadio, ui->pduReceiveRadio})
-        Layout()->Add(radio, {0.5, 1, 0, 0});
+    // Under the PDU view: what ends at the column's right edge keeps to it, the rest to its left.
+    const QRect pdu = ui->pduView->geometry();
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->y() > pdu.bottom() && control->x() >= pdu.x())
+            Layout()->Add(control, control->geometry().right() == pdu.right() ? Follow{1, 1, 0, 0} : Follow{0.5, 1, 0, 0});
     ui->orderHighFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_HIGH_FIRST);
     ui->orderLowFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_LOW_FIRST);
     ui->pduSendRadio->setChecked(m_pduDirection == PDU_DIRECTION_SEND);
