@@ -215,6 +215,8 @@ void TestMainDialog::growsAndRemembersItsSize()
     m_tabs->SelectPage(2);
     auto* checksum = m_tabs->Page(2);
     QCOMPARE(checksum->findChild<QWidget*>(QStringLiteral("resultList"))->size(), QSize(563 + 400, 281 + 250));
+    QCOMPARE(checksum->findChild<QWidget*>(QStringLiteral("busyBar"))->pos(), QPoint(466 + 400, 442 + 250));
+    SaveScreenshot(m_dialog.get(), QStringLiteral("checksum_page_enlarged"));
     m_tabs->SelectPage(0);
     SaveScreenshot(m_dialog.get(), QStringLiteral("string_format_page_enlarged"));
 

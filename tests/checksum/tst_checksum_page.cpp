@@ -74,7 +74,9 @@ struct Page {
     // The list's context menu, its entries' texts, and the entry `text` chosen.
     QStringList ContextMenu(const QString& choose = QString())
     {
-        emit list->customContextMenuRequested(QPoint(10, 10));
+        const QPoint at(10, 10);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu)
             return {};

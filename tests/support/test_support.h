@@ -37,14 +37,14 @@ private:
 void SaveScreenshot(QWidget* widget, const QString& name);
 
 // Settings go to a folder of the test's own, never the user's.
-#define VELMORRA_UI_TEST_MAIN(TestObject)                                        \
-    int main(int argc, char** argv)                                              \
-    {                                                                            \
-        QTemporaryDir settings;                                                  \
-        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) \
-            for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) \
-                QSettings::setPath(format, scope, settings.path());             \
-        CMainApp app(argc, argv);                                                \
-        TestObject test;                                                         \
-        return QTest::qExec(&test, argc, argv);                                  \
+#define VELMORRA_UI_TEST_MAIN(TestObject)                                                      \
+    int main(int argc, char** argv)                                                            \
+    {                                                                                          \
+        QTemporaryDir settings;                                                                \
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})       \
+            for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})      \
+                QSettings::setPath(format, scope, settings.path());                           \
+        CMainApp app(argc, argv);                                                              \
+        TestObject test;                                                                       \
+        return QTest::qExec(&test, argc, argv);                                                \
     }
