@@ -2,6 +2,7 @@
 
 #include "app/maker_info.h"
 #include "app/web_browser2.h"
+#include "common/follow_layout.h"
 #include "ui_info_page.h"
 
 CInfoPage::CInfoPage(QWidget* parent)
@@ -9,6 +10,7 @@ CInfoPage::CInfoPage(QWidget* parent)
     , ui(std::make_unique<Ui::CInfoPage>())
 {
     ui->setupUi(this);
+    Layout()->Add(ui->browser, GROW_BOTH);
     m_browser = ui->browser;
 }
 

@@ -1,20 +1,29 @@
 #include "app/main_dialog.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
+#include <QSettings>
 #include <QStatusBar>
 
 #include "app/about_dialog.h"
 #include "app/maker_info.h"
 #include "app/page_tab_ctrl.h"
 #include "app/web_browser2.h"
+#include "common/follow_layout.h"
 #include "identify/identify_dialog.h"
 #include "ui_main_dialog.h"
 
 namespace {
 constexpr int STATUS_BAR_HEIGHT = 30;
 constexpr int STATUS_PART0_WIDTH = 500;
+// The client area at the described size; the window is never smaller.
+constexpr QSize CLIENT_SIZE(888, 500);
+
+// Where the window's size is kept between runs (the user's configuration folder).
+constexpr char SETTINGS_ORGANIZATION[] = "Velmorra";
+constexpr char SETTINGS_APPLICATION[] = "velmorra";
+constexpr char GEOMETRY_KEY[] = "mainWindow/geometry";
 } // namespace
 
 CMainDialog::CMainDialog(QWidget* parent)
@@ -28,10 +37,13 @@ CMainDialog::CMainDialog(QWidget* parent)
     setWindowIcon(m_hIcon);
     setWindowTitle(QString::fromUtf8(PRODUCT_TITLE));
 
-    // Fixed size: the client area is laid out in absolute positions and never re-arranges.
-    ui->centralwidget->setFixedSize(888, 500);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // At the described size every control stands where the form puts it; larger, the side panel
+    // and the pages take the room.
+    ui->centralwidget->setMinimumSize(CLIENT_SIZE);
+    auto* follow = new CFollowLayout(ui->centralwidget);
+    follow->SetBaseSize(CLIENT_SIZE);
+    follow->Add(ui->sideBrowser, GROW_HEIGHT);
+    follow->Add(ui->tabPages, GROW_BOTH);
 
     connect(ui->actionStringFormat, &QAction::triggered, this, [this] { m_tabPages->SelectPage(0); });
     connect(ui->actionConversion, &QAction::triggered, this, [this] { m_tabPages->SelectPage(1); });
@@ -44,6 +56,17 @@ CMainDialog::CMainDialog(QWidget* parent)
     RegisterPages();
     m_tabPages->InitPages();
     CreateStatusBar();
+
+    resize(minimumSizeHint());
+    const QSettings settings{QLatin1String(SETTINGS_ORGANIZATION), QLatin1String(SETTINGS_APPLICATION)};
+    restoreGeometry(settings.value(QLatin1String(GEOMETRY_KEY)).toByteArray());
+}
+
+void CMainDialog::closeEvent(QCloseEvent* event)
+{
+    QSettings settings{QLatin1String(SETTINGS_ORGANIZATION), QLatin1String(SETTINGS_APPLICATION)};
+    settings.setValue(QLatin1String(GEOMETRY_KEY), saveGeometry());
+    QMainWindow::closeEvent(event);
 }
 
 CMainDialog::~CMainDialog() = default;

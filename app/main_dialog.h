@@ -30,6 +30,9 @@ public:
     /// The multi-frame identification, once the checksum page has opened it.
     CIdentifyDialog* IdentifyDialog() const { return m_identifyDialog; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void RegisterPages();
     void CreateStatusBar();

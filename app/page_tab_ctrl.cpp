@@ -4,6 +4,7 @@
 #include <QStylePainter>
 #include <QTabBar>
 
+#include "common/follow_layout.h"
 #include "common/page.h"
 
 namespace {
@@ -48,6 +49,16 @@ void CPageTabCtrl::InitPages()
         m_tabBar->addTab(m_captions[i]);
     }
     LayoutPages();
+    // The host's size now is the described one: there each page's controls stand as in its form.
+    for (int i = 0; i < m_nPageCount; ++i)
+        m_pages[i]->Layout()->SetBaseSize(m_pages[i]->size());
+}
+
+void CPageTabCtrl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_tabBar->count() > 0)
+        LayoutPages();
 }
 
 void CPageTabCtrl::LayoutPages()

@@ -1,5 +1,6 @@
 #pragma once
-// Hosts the pages: one tab each, exactly one page visible, pages placed once below the strip.
+// Hosts the pages: one tab each, exactly one page visible, pages placed below the strip (again
+// whenever the window is resized).
 
 #include <QString>
 #include <QWidget>
@@ -30,6 +31,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void OnTabChanged(int index);

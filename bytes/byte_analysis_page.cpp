@@ -5,6 +5,7 @@
 
 #include "bytes/find_value_dialog.h"
 #include "common/editable_list_ctrl.h"
+#include "common/follow_layout.h"
 #include "common/hex_input.h"
 #include "common/message_box.h"
 #include "common/narrow_text.h"
@@ -39,6 +40,13 @@ CByteAnalysisPage::CByteAnalysisPage(QWidget* parent)
     , ui(std::make_unique<Ui::CByteAnalysisPage>())
 {
     ui->setupUi(this);
+    // In a larger window the list takes the room; its buttons stay beside it.
+    Layout()->Add(ui->hexEdit, GROW_WIDTH);
+    Layout()->Add(ui->infoLine, GROW_WIDTH);
+    Layout()->Add(ui->variableList, GROW_BOTH);
+    for (QWidget* button : {ui->engineeringButton, ui->mathButton, ui->refreshButton, ui->removeButton, ui->upButton,
+                            ui->downButton, ui->addButton})
+        Layout()->Add(button, MOVE_RIGHT);
 
     m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_BYTE_ANALYSIS, m_frame, this);
     connect(m_hexInput, &CHexInput::Parsed, this,

@@ -112,16 +112,14 @@ void CFindValueDialog::Refresh()
     list->setRowCount(static_cast<int>(m_hits.size()));
     for (int row = 0; row < list->rowCount(); ++row) {
         const ValueHit& hit = m_hits[static_cast<std::size_t>(row)];
-        QString value = QString::fromStdString(hit.valueText);
-        if (hit.scale != 0 || scales[0] != 1)
-            value += QStringLiteral(u"×%1=%2").arg(scales[hit.scale]).arg(QString::fromStdString(hit.scaledText));
+        const QString value = QString::fromStdString(HitValueText(hit));
         const QString cells[] = {QString::number(row + 1),
                                  QString::number(hit.offset),
                                  QString::fromLatin1(VariableTypeInfo(hit.type).name),
                                  QString::fromLatin1(HitOrderCaption(hit)),
                                  QString::fromStdString(hit.memory),
                                  value,
-                                 QString::number(hit.difference, 'g', 6)};
+                                 QString::fromStdString(hit.differenceText)};
         for (int column = 0; column < list->columnCount(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             item->setTextAlignment(COLUMNS[column].alignment);

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "bytes/variable_decoder.h"
@@ -139,11 +140,43 @@ private:
     std::vector<Candidate> m_found;
 };
 
-ValueHit MakeHit(const Candidate& c, std::span<const std::uint8_t> frame, std::span<const double> scales)
+// Decimals after the point of a number text; -1 when it has an exponent.
+int DecimalsOf(std::string_view text)
+{
+    if (text.find_first_of("eE") != std::string_view::npos)
+        return -1;
+    const std::size_t point = text.find('.');
+    return point == std::string_view::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+// The difference between the number shown and the reading, to the finer of the two's decimals:
+// 2247 × 0.1 shows 224.7, which differs from 224.7 by 0, not by the 2.8e-14 of the doubles.
+std::string DifferenceText(const std::string& scaledText, double difference, double reading)
+{
+    const std::string readingText = NumberText(reading);
+    const int decimals = std::max(DecimalsOf(scaledText), DecimalsOf(readingText));
+    double shown = 0;
+    const auto parsed = std::from_chars(scaledText.data(), scaledText.data() + scaledText.size(), shown);
+    if (DecimalsOf(scaledText) < 0 || DecimalsOf(readingText) < 0 || parsed.ec != std::errc()) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6g", difference);
+        return text;
+    }
+    std::string text = FixedText(std::fabs(shown - reading), decimals);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    return text;
+}
+
+ValueHit MakeHit(const Candidate& c, std::span<const std::uint8_t> frame, std::span<const double> scales, double reading)
 {
     const std::uint8_t* b = frame.data() + c.offset;
-    ValueHit hit{static_cast<std::size_t>(c.offset) + 1, c.type, c.width, c.order, c.scale, c.value, c.scaled,
-                 c.difference, DecodeVariable(c.type, c.order, b, c.width).memory, {}, {}};
+    ValueHit hit{static_cast<std::size_t>(c.offset) + 1, c.type, c.width, c.order, c.scale, scales[c.scale], c.value,
+                 c.scaled, c.difference, DecodeVariable(c.type, c.order, b, c.width).memory, {}, {}, {}};
     if (c.type == VariableType::FLOAT) {
         hit.valueText = NumberText(static_cast<float>(c.value));
         // A float scaled past the float range keeps its double: as a float it would read "inf".
@@ -156,6 +189,7 @@ ValueHit MakeHit(const Candidate& c, std::span<const std::uint8_t> frame, std::s
         const int decimals = ScaleDecimals(scales[c.scale]);
         hit.scaledText = decimals >= 0 ? FixedText(c.scaled, decimals) : NumberText(c.scaled);
     }
+    hit.differenceText = DifferenceText(hit.scaledText, c.difference, reading);
     return hit;
 }
 
@@ -204,7 +238,7 @@ FindValueResult FindValue(std::span<const std::uint8_t> frame, double reading, c
     std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(), RanksBefore);
     result.hits.reserve(kept);
     for (std::size_t i = 0; i < kept; ++i)
-        result.hits.push_back(MakeHit(found[i], frame, scales));
+        result.hits.push_back(MakeHit(found[i], frame, scales, reading));
     return result;
 }
 
@@ -214,10 +248,17 @@ const char* HitOrderCaption(const ValueHit& hit)
     return hit.order >= 0 && static_cast<std::size_t>(hit.order) < orders.size() ? orders[hit.order].caption : "";
 }
 
+std::string HitValueText(const ValueHit& hit)
+{
+    if (hit.factor == 1)
+        return hit.valueText;
+    return hit.valueText + "×" + NumberText(hit.factor) + "=" + hit.scaledText;
+}
+
 std::string DescribeHit(const ValueHit& hit)
 {
     std::string text = "第" + std::to_string(hit.offset) + "字节 " + VariableTypeInfo(hit.type).name;
     if (*HitOrderCaption(hit))
         text += std::string(" ") + HitOrderCaption(hit);
-    return text + " = " + hit.scaledText;
+    return text + " = " + HitValueText(hit);
 }

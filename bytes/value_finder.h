@@ -30,12 +30,14 @@ struct ValueHit {
     std::size_t width;    // bytes
     int order;            // index into ByteOrdersOf(type); 0 for a type without byte orders
     std::size_t scale;    // index into the scales tried
+    double factor;        // that scale factor
     double value;         // the decoded number
     double scaled;        // value times the scale factor
     double difference;    // |scaled - reading|
     std::string memory;   // the bytes as the page's memory column shows them
     std::string valueText;  // the decoded number as text (BCD: its decimal digits)
     std::string scaledText; // the scaled number as a reader would write it
+    std::string differenceText;  // |scaledText - reading| to the digits the two are written with
 };
 
 struct FindValueResult {
@@ -56,5 +58,9 @@ FindValueResult FindValue(std::span<const std::uint8_t> frame, double reading, c
 /// The caption of the hit's byte order ("FF3 FF4 FF1 FF2"), or "" for a type without byte orders.
 const char* HitOrderCaption(const ValueHit& hit);
 
-/// One line that names the hit: "第8字节 FLOAT FF3 FF4 FF1 FF2 = 230.5" (UTF-8).
+/// The hit's value as the list shows it: "230.5", or with a factor other than 1 "2305×0.1=230.5" (UTF-8).
+std::string HitValueText(const ValueHit& hit);
+
+/// One line that names the hit as its row does: "第8字节 FLOAT FF3 FF4 FF1 FF2 = 230.5",
+/// "第8字节 UINT FF2 FF1 = 100×0.1=10.0" (UTF-8).
 std::string DescribeHit(const ValueHit& hit);

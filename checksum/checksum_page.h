@@ -27,6 +27,11 @@ public:
     /// True from "校验分析" until the last worker of that analysis has ended and its rows are shown.
     bool Analysing() const { return m_analysis != nullptr; }
 
+    /// The result list's context menu: copy the selected rows or all rows as tab-separated text
+    /// with the column titles, or export them to a CSV file chosen in a file dialog.
+    void CopyRows(bool all);
+    void ExportRows();
+
 signals:
     // Every row of the analysis is in the list (also after "停止分析").
     void AnalysisFinished();
@@ -40,6 +45,12 @@ private:
     void OnAnalyse();
     void OnStop();
     void OnCopyContent();
+    void OnListMenu(const QPoint& pos);
+    // Marks the selected row's checked range and its checksum bytes in the hex box.
+    void MarkSelectedRow();
+    int SelectedRow() const;
+    std::vector<int> SelectedRows() const;
+    void FitNumberColumn();
     void OnAnalysisNotice(std::uint64_t generation);
     void PostNotice(std::uint64_t generation);
     void RetireAnalysis();
@@ -61,4 +72,5 @@ private:
     std::vector<ChecksumMatch> m_taken;
     std::size_t m_takenShown = 0;
     bool m_endTaken = false;  // the analysis had ended when m_taken was taken
+    int m_numberWidth = 0;    // the number column's width as widened for long numbers; 0 if never
 };

@@ -43,6 +43,15 @@ std::vector<std::string> Split(std::string_view text, char separator)
     }
 }
 
+// A type name in any case ("float", "Float", "FLOAT").
+const VariableTypeEntry* FindTypeNamed(std::string_view name)
+{
+    for (const VariableTypeEntry& entry : VARIABLE_TYPES)
+        if (SameName(name, entry.name))
+            return &entry;
+    return nullptr;
+}
+
 std::uint64_t ReadWhole(std::string_view text, const std::string& what)
 {
     std::uint64_t value = 0;
@@ -62,13 +71,13 @@ std::vector<VariableRow> ReadVariables(const CCommandLine& args)
     std::vector<VariableRow> rows;
     for (const std::string& part : Split(*text, ',')) {
         const std::vector<std::string> cells = Split(part, ':');
-        const VariableTypeEntry* type = FindVariableType(cells[0]);
+        const VariableTypeEntry* type = FindTypeNamed(cells[0]);
         if (!type || cells.size() > 2)
             throw CUsageError("未知的变量 " + part + "（类型为 UCHAR、CHAR、UINT、INT、FLOAT、DWORD、LONG、ANSI 或 BCD，"
                               "可带 :长度）");
         // The length as a number, "01" as 1: it is what the pass reads and what JSON may hold.
-        rows.push_back({cells[0], cells.size() == 2 ? std::to_string(ReadWhole(cells[1], "变量 " + part + " 的长度"))
-                                                    : type->lengthWhenChosen});
+        rows.push_back({type->name, cells.size() == 2 ? std::to_string(ReadWhole(cells[1], "变量 " + part + " 的长度"))
+                                                      : type->lengthWhenChosen});
     }
     return rows;
 }
@@ -82,7 +91,7 @@ ByteOrderOptions ReadOrders(const CCommandLine& args)
         return options;
     for (const std::string& part : Split(*text, ',')) {
         const std::vector<std::string> cells = Split(part, '=');
-        const VariableTypeEntry* type = cells.size() == 2 ? FindVariableType(cells[0]) : nullptr;
+        const VariableTypeEntry* type = cells.size() == 2 ? FindTypeNamed(cells[0]) : nullptr;
         if (!type || !type->order)
             throw CUsageError("--order 的 " + part + " 应为 类型=序号，类型为 UINT、INT、FLOAT、DWORD 或 LONG");
         const std::uint64_t index = ReadWhole(cells[1], "--order " + cells[0] + " 的序号");
@@ -170,6 +179,8 @@ int RunFind(const CCommandLine& args, CliContext& context)
         if (tolerance.percent)
             text->pop_back();
         tolerance.amount = ReadReading(*text, "--tolerance");
+        if (tolerance.amount < 0)
+            throw CUsageError("--tolerance 的值不能为负：" + *args.Value("--tolerance"));
     }
     std::vector<double> scales(std::begin(DEFAULT_SCALES), std::end(DEFAULT_SCALES));
     if (const std::optional<std::string> text = args.Value("--scales")) {
@@ -186,11 +197,9 @@ int RunFind(const CCommandLine& args, CliContext& context)
         output.BeginFrame(frame.line, FormatHexBytes(frame.bytes));
         for (std::size_t h = 0; h < found.hits.size(); ++h) {
             const ValueHit& hit = found.hits[h];
-            char difference[32];
-            std::snprintf(difference, sizeof difference, "%.6g", hit.difference);
             const std::array<std::string, 8> cells{Decimal(h + 1), Decimal(hit.offset), VariableTypeInfo(hit.type).name,
                                                    HitOrderCaption(hit), hit.memory, hit.valueText, hit.scaledText,
-                                                   difference};
+                                                   hit.differenceText};
             output.Row(cells);
         }
         if (found.total == 0)

@@ -60,10 +60,10 @@ std::string Decimal(std::uint64_t value)
 std::vector<ChecksumMethod> ReadMethods(const CCommandLine& args)
 {
     const std::string name = args.Value("--method").value_or("ALL");
-    if (name == "ALL")
+    if (SameName(name, "ALL"))
         return {CHECKSUM_METHODS.begin(), CHECKSUM_METHODS.end()};
     for (ChecksumMethod method : CHECKSUM_METHODS)
-        if (name == ChecksumMethodName(method))
+        if (SameName(name, ChecksumMethodName(method)))
             return {method};
     throw CUsageError("未知的校验方法 " + name + "（应为 ALL、BCC、SUM、LRC、CRC16、CRC16S 或 CRC32）");
 }
@@ -81,10 +81,13 @@ double ReadShare(const CCommandLine& args)
     return share;
 }
 
-// A share in percent with at most one decimal, "100" or "66.6": cut, never rounded up to 100.
+// A share in percent with at most one decimal, rounded: 8 of 9 frames is "88.9". Only every
+// frame is "100": 9,999 of 10,000 stay "99.9".
 std::string ShareText(std::uint64_t frames, std::uint64_t total)
 {
-    const std::uint64_t tenths = frames * 1000 / total;
+    std::uint64_t tenths = (frames * 2000 + total) / (2 * total);
+    if (tenths == 1000 && frames < total)
+        tenths = 999;
     std::string text = Decimal(tenths / 10);
     if (tenths % 10) {
         text += '.';

@@ -29,7 +29,8 @@ const CliOption PDU_OPTIONS[] = {
 
 const CliOption CONVERT_OPTIONS[] = {
     {"--type", "类型", "short、ushort、long、ulong、float 或 double（必须给出）"},
-    {"--bytes", nullptr, "输入为数组（16进制，最多 8 字节，低字节在前），转换为数据；否则输入为数据"},
+    {"--bytes", nullptr, "输入为数组（16进制，最多 8 字节，低字节在前），转换为数据；否则输入为数据。"
+                         "参数都只是一个字节时合为一个数组"},
 };
 
 const CliOption DECODE_OPTIONS[] = {
@@ -143,7 +144,9 @@ void PrintCommandHelp(std::FILE* out, const CliCommand& command)
     Print(out, std::string("用法：") + PROGRAM + " " + command.name + " " + command.synopsis + "\n\n" +
                    command.description + "\n\n");
     if (command.groups & FRAME_INPUT)
-        Print(out, "每个参数为一帧 16进制数据（窗口的格式：两位一字节，空格可有可无）；“-” 或 --file 从每行读一帧，"
+        Print(out, "每个参数为一帧 16进制数据（窗口的格式：两位一字节，空格可有可无）；参数都只是一个字节时合为一帧"
+                   "（如不加引号的 01 03 00 00 00 0A C5 CD），几帧则每帧加引号作为一个参数，如 \"01 03 00 00 00 0A C5 CD\" "
+                   "\"68 01 02 03 06 16\"。“-” 或 --file 从每行读一帧，"
                    "没有参数时读标准输入。被拒绝的行在标准错误上报告为“第 N 行: <提示>”，其余行照常处理。\n\n");
     else if (command.groups & LINE_INPUT)
         Print(out, "每个参数为一项输入；“-” 或 --file 从每行读一项，没有参数时读标准输入。"

@@ -13,7 +13,18 @@ bool LooksLikeOption(std::string_view arg)
     return !(arg[1] == '.' || (arg[1] >= '0' && arg[1] <= '9'));
 }
 
+char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 } // namespace
+
+bool SameName(std::string_view typed, std::string_view name)
+{
+    return typed.size() == name.size() &&
+           std::equal(typed.begin(), typed.end(), name.begin(), [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); });
+}
 
 CCommandLine::CCommandLine(std::span<const std::string> args, std::span<const CliOption> options)
 {

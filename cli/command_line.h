@@ -22,6 +22,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// Names of types and methods on the command line: "crc16", "Float" and "FLOAT" alike (ASCII case).
+bool SameName(std::string_view typed, std::string_view name);
+
 class CCommandLine {
 public:
     /// Parses `args` against `options`; throws CUsageError for an unknown option or a missing value.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli_commands.h"
+#include "cli/command_line.h"
 #include "cli/cli_output.h"
 #include "cli/frame_input.h"
 #include "common/hex_input_profile.h"
@@ -22,7 +23,7 @@ NumberType ReadType(const CCommandLine& args)
     if (!name)
         throw CUsageError("缺少 --type（short、ushort、long、ulong、float 或 double）");
     for (int type = 0; type < NUMBER_TYPE_COUNT; ++type)
-        if (*name == TYPE_NAMES[type])
+        if (SameName(*name, TYPE_NAMES[type]))
             return static_cast<NumberType>(type);
     throw CUsageError("未知的类型 " + *name + "（应为 short、ushort、long、ulong、float 或 double）");
 }
@@ -34,7 +35,7 @@ int RunConvert(const CCommandLine& args, CliContext& context)
     const NumberType type = ReadType(args);
     const bool fromBytes = args.Has("--bytes");
     const OutputFormat format = ReadOutputFormat(args);
-    CLineInput input(args, context);
+    CLineInput input(args, context, fromBytes);
     const OutputShape shape{OutputLayout::FrameFields, COLUMNS, "输入", "input"};
     COutput output(context.out, format, shape, input.Several());
 

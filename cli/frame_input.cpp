@@ -1,11 +1,13 @@
 #include "cli/frame_input.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 
 #include "checksum/checksum_search.h"
+#include "common/capture_notation.h"
 
 namespace {
 
@@ -13,18 +15,19 @@ const CliOption FILE_OPTION{"--file", "文件", "从文件读入，每行一项�
 
 const CliOption FRAME_OPTIONS[] = {
     FILE_OPTION,
-    {"--extract", nullptr, "从每行取出最长的一段以空格分隔的两位16进制数，适用于带时间戳和方向标记的日志"},
+    {"--extract", nullptr, "从每行取出其中最长的一帧，适用于带时间戳和方向标记的日志：01 03、0x01,0x03、\\x01\\x03、"
+                           "01-03、01:03 或不分隔的 0103 均可，时间戳不算；找不到帧的行被拒绝"},
     {"--limit", "N", "每帧最多 N 字节（1 至 65535，默认 512）"},
 };
 
-bool IsSeparator(char c)
+// One byte as an argument: two hex digits, blanks aside.
+bool IsOneByte(std::string_view text)
 {
-    return c == ' ' || c == '\t';
-}
-
-bool IsHexDigit(char c)
-{
-    return HexDigitValue(c) >= 0;
+    std::string digits;
+    for (char c : text)
+        if (c != ' ')
+            digits += c;
+    return digits.size() == 2 && HexDigitValue(digits[0]) >= 0 && HexDigitValue(digits[1]) >= 0;
 }
 
 } // namespace
@@ -72,54 +75,35 @@ std::string CharactersOf(std::string_view utf8)
     return chars;
 }
 
-std::string LongestHexRun(std::string_view line)
-{
-    std::size_t bestStart = 0, bestPairs = 0, runStart = 0, runPairs = 0;
-    std::size_t k = 0;
-    while (k < line.size()) {
-        while (k < line.size() && IsSeparator(line[k]))
-            ++k;
-        const std::size_t token = k;
-        while (k < line.size() && !IsSeparator(line[k]))
-            ++k;
-        if (k == token)
-            break;
-        if (k - token == 2 && IsHexDigit(line[token]) && IsHexDigit(line[token + 1])) {
-            if (runPairs++ == 0)
-                runStart = token;
-            if (runPairs > bestPairs) {
-                bestPairs = runPairs;
-                bestStart = runStart;
-            }
-        } else {
-            runPairs = 0;
-        }
-    }
-    std::string run;
-    run.reserve(3 * bestPairs);
-    for (std::size_t p = bestStart; bestPairs > 0; --bestPairs) {
-        while (IsSeparator(line[p]))
-            ++p;
-        run.append(line.substr(p, 2));
-        run += ' ';
-        p += 2;
-    }
-    if (!run.empty())
-        run.pop_back();
-    return run;
-}
-
-CLineInput::CLineInput(const CCommandLine& args, CliContext& context)
+CLineInput::CLineInput(const CCommandLine& args, CliContext& context, bool joinBytes)
     : m_context(context)
 {
     std::size_t literals = 0;
+    bool allBytes = true;
     for (const CCommandLine::Item& item : args.Items()) {
         if (item.name.empty() && item.value != "-") {
             m_sources.push_back({true, item.value});
             ++literals;
+            allBytes = allBytes && IsOneByte(item.value);
         } else if (item.name.empty() || item.name == FILE_OPTION.name) {
             m_sources.push_back({false, item.value});
         }
+    }
+    if (joinBytes && literals > 1 && allBytes) {
+        // "checksum 01 03 00 00 00 0A C5 CD": the shell split one frame into its bytes.
+        std::vector<Source> sources;
+        std::size_t frame = SIZE_MAX;
+        for (Source& source : m_sources) {
+            if (source.literal && frame != SIZE_MAX) {
+                sources[frame].value += " " + source.value;
+                continue;
+            }
+            if (source.literal)
+                frame = sources.size();
+            sources.push_back(std::move(source));
+        }
+        m_sources = std::move(sources);
+        literals = 1;
     }
     if (m_sources.empty())
         m_sources.push_back({false, "-"});
@@ -202,7 +186,7 @@ void CLineInput::Refuse(const InputLine& line, std::string_view message)
 
 CFrameInput::CFrameInput(const CCommandLine& args, const HexInputProfile& profile, const char* noDataText,
                          CliContext& context)
-    : m_lines(args, context)
+    : m_lines(args, context, true)
     , m_profile(profile)
     , m_noDataText(noDataText)
     , m_extract(args.Has("--extract"))
@@ -215,9 +199,11 @@ bool CFrameInput::Next(CliFrame& frame)
     InputLine line;
     while (m_lines.Next(line)) {
         if (m_extract) {
-            line.text = LongestHexRun(line.text);
-            if (line.text.empty() && !line.argument)
-                continue;  // a line of the log that holds no frame
+            line.text = ExtractLogFrame(line.text);
+            if (line.text.empty()) {
+                m_lines.Refuse(line, CaptureTextOf(CaptureText::NoHexData));
+                continue;
+            }
         }
         std::size_t count = 0;
         const HexParseResult result = ParseHexText(line.text, m_buffer, count);

@@ -23,10 +23,6 @@ std::span<const CliOption> LineInputOptions();
 /// character, "?" for one outside Latin-1 and for each byte that is no valid UTF-8.
 std::string CharactersOf(std::string_view utf8);
 
-/// The longest run of blank-separated two-digit hex pairs in a log line, joined by single
-/// blanks (the first of equally long runs); empty when the line has none.
-std::string LongestHexRun(std::string_view line);
-
 struct InputLine {
     std::uint64_t number = 0;
     std::string text;                       // narrow characters (CharactersOf), without the line end
@@ -36,8 +32,9 @@ struct InputLine {
 class CLineInput {
 public:
     /// Sources: the positional arguments ("-" is standard input) and --file values, in order;
-    /// standard input when there is none.
-    CLineInput(const CCommandLine& args, CliContext& context);
+    /// standard input when there is none. With `joinBytes`, arguments that are each one byte
+    /// ("01 03 00 0A" typed without quotes) are one input, at the place of the first.
+    CLineInput(const CCommandLine& args, CliContext& context, bool joinBytes = false);
     ~CLineInput();
     CLineInput(const CLineInput&) = delete;
     CLineInput& operator=(const CLineInput&) = delete;
@@ -76,7 +73,8 @@ struct CliFrame {
 class CFrameInput {
 public:
     /// Frames by the window's hex grammar and the profile's messages; --limit raises the limit,
-    /// --extract takes the frame out of a log line. `noDataText` refuses a line without bytes.
+    /// --extract takes the frame out of a log line (a line without one is refused). Arguments
+    /// that are each one byte are one frame. `noDataText` refuses a line without bytes.
     CFrameInput(const CCommandLine& args, const HexInputProfile& profile, const char* noDataText, CliContext& context);
 
     /// The next accepted frame; refused lines are reported and passed over.

@@ -9,6 +9,7 @@
 
 #include "common/list_combo_editor.h"
 #include "common/list_edit_editor.h"
+#include "common/report_view.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ CEditableListCtrl::CEditableListCtrl(QWidget* parent)
     setShowGrid(false);
     setWordWrap(false);
     setTabKeyNavigation(false);
+    // A cell too narrow for its text shows its start and end, the whole text as tool tip.
+    setTextElideMode(Qt::ElideMiddle);
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
@@ -209,15 +212,20 @@ void CEditableListCtrl::mousePressEvent(QMouseEvent* event)
     // The owner may have changed the rows; an editor opens only on the row the press made current.
     if (hit.row >= rowCount() || hit.column >= columnCount() || currentRow() != hit.row)
         return;
-    switch (EditorFor(hit.row, hit.column)) {
+    OpenEditorAt(hit.row, hit.column);
+}
+
+bool CEditableListCtrl::OpenEditorAt(int row, int column)
+{
+    switch (EditorFor(row, column)) {
     case CellEditorKind::Combo:
-        OpenCombo(hit.row, hit.column);
-        break;
+        OpenCombo(row, column);
+        return true;
     case CellEditorKind::Edit:
-        OpenEdit(hit.row, hit.column);
-        break;
+        OpenEdit(row, column);
+        return true;
     default:
-        break;
+        return false;
     }
 }
 
@@ -232,7 +240,21 @@ void CEditableListCtrl::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // F2 or Enter on a cell opens its editor, as a click on it does.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((enter || event->key() == Qt::Key_F2) && plain && !m_activeEditor && currentIndex().isValid()
+        && OpenEditorAt(currentIndex().row(), currentIndex().column())) {
+        event->accept();
+        return;
+    }
     QTableWidget::keyPressEvent(event);
+}
+
+bool CEditableListCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && ShowWholeCellText(this, static_cast<QHelpEvent*>(event)))
+        return true;
+    return QTableWidget::viewportEvent(event);
 }
 
 bool CEditableListCtrl::eventFilter(QObject* watched, QEvent* event)

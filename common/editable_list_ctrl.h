@@ -1,7 +1,7 @@
 #pragma once
-// A report list whose cells are edited in place: a left click on an editable cell opens a
-// drop-down (`CListComboEditor`) or an edit box (`CListEditEditor`) over it; when the editor ends
-// the cell receives the text and the owner is told. Which cells are editable is set per cell or
+// A report list whose cells are edited in place: a left click on an editable cell (or F2 or
+// Enter on the current one) opens a drop-down (`CListComboEditor`) or an edit box
+// (`CListEditEditor`) over it; when the editor ends the cell receives the text and the owner is told. Which cells are editable is set per cell or
 // per column by the owner, which also supplies the drop-down's entries.
 
 #include <QPersistentModelIndex>
@@ -67,6 +67,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Qt's own edit triggers start nothing: editors open only from a press.
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -88,6 +89,8 @@ private:
     };
 
     CellHit CellAt(const QPoint& pos) const;
+    // The cell's editor, if it has one; false when it has none.
+    bool OpenEditorAt(int row, int column);
     void OpenCombo(int row, int column);
     void OpenEdit(int row, int column);
     bool OpenEditor(QAbstractItemDelegate* delegate, int row, int column);

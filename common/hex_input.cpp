@@ -1,10 +1,15 @@
 #include "common/hex_input.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <algorithm>
 
+#include "common/capture_notation.h"
 #include "common/message_box.h"
 
 CHexInput::CHexInput(QPlainTextEdit* edit, QLabel* infoLine, const HexInputProfile& profile,
@@ -32,6 +37,60 @@ CHexInput::CHexInput(QWidget* edit, QPlainTextEdit* plain, QLineEdit* line, QLab
     , m_buffer(buffer.first(std::min(buffer.size(), profile.limit)))
 {
     MakeInformationLine(infoLine);
+
+    m_pasteTidied = new QAction(tr("粘贴并整理"), edit);
+    m_pasteTidied->setObjectName(QStringLiteral("pasteTidiedAction"));
+    m_pasteTidied->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    m_pasteTidied->setShortcutContext(Qt::WidgetShortcut);
+    edit->addAction(m_pasteTidied);
+    connect(m_pasteTidied, &QAction::triggered, this, &CHexInput::PasteTidied);
+    edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(edit, &QWidget::customContextMenuRequested, this, &CHexInput::OnContextMenu);
+}
+
+bool CHexInput::Editable() const
+{
+    return m_edit->isEnabled() && !(m_plain ? m_plain->isReadOnly() : m_line->isReadOnly());
+}
+
+void CHexInput::OnContextMenu(const QPoint& pos)
+{
+    // The box's own menu, with the tidied paste right below its paste.
+    QMenu* menu = m_plain ? m_plain->createStandardContextMenu() : m_line->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QList<QAction*> actions = menu->actions();
+    QAction* below = nullptr;
+    for (qsizetype k = 0; k + 1 < actions.size(); ++k)
+        if (actions[k]->objectName() == QLatin1String("edit-paste"))
+            below = actions[k + 1];
+    m_pasteTidied->setEnabled(Editable() && !QGuiApplication::clipboard()->text().isEmpty());
+    menu->insertAction(below, m_pasteTidied);
+    // Greyed for this menu only: the shortcut stays live.
+    connect(menu, &QMenu::aboutToHide, m_pasteTidied, [action = m_pasteTidied] { action->setEnabled(true); });
+    const QWidget* origin = m_plain ? m_plain->viewport() : m_edit;
+    menu->popup(origin->mapToGlobal(pos));
+}
+
+void CHexInput::PasteTidied()
+{
+    if (!Editable())
+        return;
+    const QString clipboard = QGuiApplication::clipboard()->text();
+    // One narrow character per character, as the parse sees them: a Chinese label becomes '?'.
+    const QByteArray narrow = clipboard.toLatin1();
+    const std::string tidy = TidyCaptureText(std::string_view(narrow.constData(), static_cast<std::size_t>(narrow.size())));
+    if (tidy.empty()) {
+        // Nothing recognisable: the ordinary paste, and the box says what is wrong with it.
+        if (m_plain)
+            m_plain->paste();
+        else
+            m_line->paste();
+        return;
+    }
+    if (m_plain)
+        m_plain->insertPlainText(QString::fromLatin1(tidy));
+    else
+        m_line->insert(QString::fromLatin1(tidy));
 }
 
 void CHexInput::MakeInformationLine(QLabel* label)

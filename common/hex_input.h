@@ -1,6 +1,8 @@
 #pragma once
 // Runs the hex text input of one edit box: parse on every change, then the profile's reaction
 // (message box first, then the red information line; the normal form written back on success).
+// The box's context menu and Ctrl+Shift+V also paste a capture in any common notation, tidied
+// into the hex grammar first.
 
 #include <QObject>
 #include <cstddef>
@@ -9,6 +11,7 @@
 
 #include "common/hex_input_profile.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -29,6 +32,11 @@ public:
     /// Paints a label as an information line: red text, RGB 255,0,0.
     static void MakeInformationLine(QLabel* label);
 
+    /// "粘贴并整理": the clipboard's text in the hex grammar (TidyCaptureText) in place of the
+    /// selection; a text without any frame is pasted as it is, for the box to judge.
+    void PasteTidied();
+    QAction* PasteTidiedAction() const { return m_pasteTidied; }
+
 signals:
     // After the reaction has been applied; `count` is 0 for every outcome but Ok.
     void Parsed(HexParseResult result, std::size_t count);
@@ -37,6 +45,8 @@ private:
     CHexInput(QWidget* edit, QPlainTextEdit* plain, QLineEdit* line, QLabel* infoLine,
               const HexInputProfile& profile, std::span<std::uint8_t> buffer, QObject* parent);
     void OnTextChanged();
+    void OnContextMenu(const QPoint& pos);
+    bool Editable() const;
     QString Text() const;
     void WriteBack(const QString& text);
 
@@ -49,4 +59,5 @@ private:
     std::size_t m_count = 0;
     HexParseResult m_lastResult = HexParseResult::Empty;
     bool m_rewriting = false;
+    QAction* m_pasteTidied = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
+#include "common/follow_layout.h"
 #include "common/hex_input.h"
 #include "common/narrow_text.h"
 #include "format/hex_views.h"
@@ -56,6 +57,25 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     , m_timerAsciiToHex(this)
 {
     ui->setupUi(this);
+    // In a larger window the two columns of views share the extra width; the lowest view of
+    // each takes the extra height.
+    constexpr Follow LEFT_COLUMN{0, 0, 0.5, 0};
+    constexpr Follow RIGHT_COLUMN{0.5, 0, 0.5, 0};
+    Layout()->Add(ui->hexEdit, GROW_WIDTH);
+    Layout()->Add(ui->infoLine, GROW_WIDTH);
+    for (QWidget* view : {ui->asciiView, ui->unicodeView})
+        Layout()->Add(view, LEFT_COLUMN);
+    Layout()->Add(ui->decimalView, {0, 0, 0.5, 1});
+    for (QWidget* label : {ui->bcdLabel, ui->label3x3x, ui->pduLabel})
+        Layout()->Add(label, {0.5, 0, 0, 0});
+    for (QWidget* view : {ui->bcdView, ui->view3x3x})
+        Layout()->Add(view, RIGHT_COLUMN);
+    Layout()->Add(ui->pduView, {0.5, 0, 0.5, 1});
+    // Under the PDU view: what ends at the column's right edge keeps to it, the rest to its left.
+    const QRect pdu = ui->pduView->geometry();
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->y() > pdu.bottom() && control->x() >= pdu.x())
+            Layout()->Add(control, control->geometry().right() == pdu.right() ? Follow{1, 1, 0, 0} : Follow{0.5, 1, 0, 0});
     ui->orderHighFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_HIGH_FIRST);
     ui->orderLowFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_LOW_FIRST);
     ui->pduSendRadio->setChecked(m_pduDirection == PDU_DIRECTION_SEND);

@@ -1,4 +1,6 @@
+#include <QAccessible>
 #include <QDesktopServices>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
@@ -55,6 +57,8 @@ private slots:
     void pagesFitTheirPanels_data();
     void pagesFitTheirPanels();
     void linksStayOrGoToTheSystem();
+    void assistiveTechnologyReadsThePages_data();
+    void assistiveTechnologyReadsThePages();
 
 private:
     CWebBrowser2* InfoBrowser() const { return static_cast<CInfoPage*>(m_dialog->TabPages()->Page(4))->Browser(); }
@@ -158,6 +162,48 @@ void TestInfoPanel::linksStayOrGoToTheSystem()
                                          QUrl(QStringLiteral("mailto:") + QString::fromUtf8(MAKER_EMAIL))}));
     QCOMPARE(InfoBrowser()->source(), INFO_PAGE);
     QCOMPARE(m_navigations.size(), 2);  // following a link is no navigation of the program's own
+}
+
+void TestInfoPanel::assistiveTechnologyReadsThePages_data()
+{
+    QTest::addColumn<bool>("side");
+    QTest::newRow("side panel") << true;
+    QTest::newRow("information tab") << false;
+}
+
+void TestInfoPanel::assistiveTechnologyReadsThePages()
+{
+    // As a screen reader asks: the panel is a read-only text with a name and the page's words,
+    // as the other read-only views are, not an empty filler.
+    QFETCH(bool, side);
+    if (!side)
+        m_dialog->TabPages()->SelectPage(4);
+    CWebBrowser2* browser = side ? m_dialog->SideBrowser() : InfoBrowser();
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(browser);
+    QVERIFY(panel);
+    QCOMPARE(panel->text(QAccessible::Name), QStringLiteral("资讯信息"));
+    QCOMPARE(panel->role(), QAccessible::EditableText);
+    QVERIFY(panel->state().readOnly && panel->state().multiLine);
+    QAccessibleTextInterface* text = panel->textInterface();
+    QVERIFY(text);
+    QVERIFY(text->characterCount() > 100);
+    QCOMPARE(text->text(0, text->characterCount()), browser->toPlainText());
+    QCOMPARE(panel->text(QAccessible::Value), browser->toPlainText());
+    // A reader moving by words and selecting: the offsets are the browser's own positions.
+    const int at = int(browser->toPlainText().indexOf(side ? QStringLiteral("校验分析") : QStringLiteral("Modbus")));
+    QVERIFY(at > 0);
+    text->setSelection(0, at, at + 4);
+    QCOMPARE(browser->textCursor().selectedText(), browser->toPlainText().mid(at, 4));
+    int start = 0, end = 0;
+    text->selection(0, &start, &end);
+    QCOMPARE(QPair(start, end), QPair(at, at + 4));
+    QVERIFY(text->characterRect(at).isValid());
+
+    // The same kind of view as the program's other read-only texts.
+    QPlainTextEdit* ascii = m_dialog->findChild<QPlainTextEdit*>(QStringLiteral("asciiView"));
+    QVERIFY(ascii);
+    QAccessibleInterface* other = QAccessible::queryAccessibleInterface(ascii);
+    QCOMPARE(panel->role(), other->role());
 }
 
 VELMORRA_UI_TEST_MAIN(TestInfoPanel)

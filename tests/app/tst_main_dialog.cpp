@@ -8,7 +8,13 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "app/info_page.h"
 #include "app/main_dialog.h"
+#include "app/web_browser2.h"
+#include "bytes/byte_analysis_page.h"
+#include "checksum/checksum_page.h"
+#include "convert/conversion_page.h"
+#include "format/string_format_page.h"
 #include "app/page_tab_ctrl.h"
 #include "test_support.h"
 
@@ -44,6 +50,7 @@ private slots:
     void enterAndEscapeCloseNothing();
     void aboutBox();
     void escapedExceptionIsReported();
+    void growsAndRemembersItsSize();
 
 private:
     QAction* Action(const char* name) { return m_dialog->findChild<QAction*>(QLatin1String(name)); }
@@ -62,7 +69,10 @@ void TestMainDialog::init()
 void TestMainDialog::startState()
 {
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Tessik通讯数据分析辅助工具 V1.01"));
-    QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
+    // The described size to start with, and the smallest; larger and maximised as the user likes.
+    QCOMPARE(m_dialog->size(), m_dialog->minimumSizeHint());
+    QCOMPARE(m_dialog->centralWidget()->size(), QSize(888, 500));
+    QVERIFY(m_dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
     QStringList captions;
     for (int i = 0; i < m_tabs->TabBar()->count(); ++i)
         captions << m_tabs->TabBar()->tabText(i) + QString::number(m_tabs->Page(i)->TemplateId());
@@ -164,6 +174,61 @@ void TestMainDialog::escapedExceptionIsReported()
     }
     QCOMPARE(recorder.Texts(), QStringList(2, QStringLiteral("脚本错误: mathdata 未定义")));
     QCOMPARE(recorder.messages[0].icon, MessageIcon::Stop);
+}
+
+// Each named control of a page, with its place.
+QMap<QString, QRect> Places(const QWidget* page)
+{
+    QMap<QString, QRect> places;
+    for (const QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!control->objectName().isEmpty())
+            places.insert(control->objectName(), control->geometry());
+    return places;
+}
+
+void TestMainDialog::growsAndRemembersItsSize()
+{
+    // At the described size every control stands where its form puts it: as on a page of its own.
+    const std::unique_ptr<CPage> forms[] = {std::make_unique<CStringFormatPage>(), std::make_unique<CConversionPage>(),
+                                            std::make_unique<CChecksumPage>(), std::make_unique<CByteAnalysisPage>(),
+                                            std::make_unique<CInfoPage>()};
+    for (int i = 0; i < 5; ++i) {
+        m_tabs->SelectPage(i);
+        QCOMPARE(Places(m_tabs->Page(i)), Places(forms[i].get()));
+    }
+    const QSize described = m_dialog->size();
+    auto* bytes = static_cast<CByteAnalysisPage*>(m_tabs->Page(3));
+    m_tabs->SelectPage(3);
+    SaveScreenshot(m_dialog.get(), QStringLiteral("byte_analysis_page_described_size"));
+
+    // Larger: the lists and text views grow, the buttons keep their place beside them.
+    const auto place = [&](const char* name) { return bytes->findChild<QWidget*>(QLatin1String(name))->geometry(); };
+    const QRect list = place("variableList"), add = place("addButton"), hex = place("hexEdit"), lock = place("lockButton");
+    m_dialog->resize(described + QSize(400, 250));
+    QTRY_COMPARE_WITH_TIMEOUT(m_dialog->centralWidget()->size(), QSize(1288, 750), 30000);
+    QCOMPARE(place("variableList").size(), list.size() + QSize(400, 250));
+    QCOMPARE(place("addButton"), add.translated(400, 0));
+    QCOMPARE(place("hexEdit").size(), hex.size() + QSize(400, 0));
+    QCOMPARE(place("lockButton"), lock);
+    QCOMPARE(m_dialog->SideBrowser()->height(), 495 + 250);
+    SaveScreenshot(m_dialog.get(), QStringLiteral("byte_analysis_page_enlarged"));
+    m_tabs->SelectPage(2);
+    auto* checksum = m_tabs->Page(2);
+    QCOMPARE(checksum->findChild<QWidget*>(QStringLiteral("resultList"))->size(), QSize(563 + 400, 281 + 250));
+    QCOMPARE(checksum->findChild<QWidget*>(QStringLiteral("busyBar"))->pos(), QPoint(466 + 400, 442 + 250));
+    SaveScreenshot(m_dialog.get(), QStringLiteral("checksum_page_enlarged"));
+    m_tabs->SelectPage(0);
+    SaveScreenshot(m_dialog.get(), QStringLiteral("string_format_page_enlarged"));
+
+    // The size is the user's next time too.
+    QVERIFY(m_dialog->close());
+    m_dialog = std::make_unique<CMainDialog>();
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get(), 30000));
+    QCOMPARE(m_dialog->size(), described + QSize(400, 250));
+
+    m_dialog->showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(m_dialog->isMaximized(), 30000);
 }
 
 VELMORRA_UI_TEST_MAIN(TestMainDialog)

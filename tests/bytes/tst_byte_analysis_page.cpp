@@ -93,6 +93,7 @@ private slots:
     void refusalsAndKeys();
     void conversionsReceiveTheValue();
     void findValueMarksAndApplies();
+    void findValueCopiesWhatTheRowSays();
     void everyControlHasAName();
 };
 
@@ -361,6 +362,38 @@ void TestByteAnalysisPage::findValueMarksAndApplies()
     QCOMPARE(p.page.Head(), 0);  // neither the region nor the list changed
     QCOMPARE(p.page.Tail(), 36);
     QCOMPARE(p.list->rowCount(), 8);
+}
+
+void TestByteAnalysisPage::findValueCopiesWhatTheRowSays()
+{
+    // 100 read as 10.0 at the scale 0.1: the copied line keeps the scale the row shows, and the
+    // difference is the shown value's, 0.
+    Page p;
+    p.Enter(QStringLiteral("64 00 C7 08"));
+    QStringList lines, rows;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CFindValueDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const auto close = qScopeGuard([dialog] { dialog->reject(); });
+        auto* hits = dialog->findChild<QTableWidget*>(QStringLiteral("hitList"));
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("readingEdit")), QStringLiteral("224.7"));
+        for (int row = 0; row < hits->rowCount(); ++row) {
+            const QPoint at = hits->visualItemRect(hits->item(row, 1)).center();
+            QTest::mouseClick(hits->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(hits->viewport(), Qt::LeftButton, {}, at);
+            lines << QGuiApplication::clipboard()->text();
+            QString order = hits->item(row, 3)->text();
+            rows << QStringLiteral("第%1字节 %2%3 = %4 (%5)")
+                        .arg(hits->item(row, 1)->text(), hits->item(row, 2)->text(),
+                             order.isEmpty() ? QString() : QLatin1Char(' ') + order, hits->item(row, 5)->text(),
+                             hits->item(row, 6)->text());
+        }
+    });
+    p.Click("findButton");
+    QVERIFY(!lines.isEmpty());
+    QCOMPARE(rows.first(), QStringLiteral("第3字节 UINT FF1 FF2 = 2247×0.1=224.7 (0)"));
+    for (int k = 0; k < lines.size(); ++k)
+        QCOMPARE(lines[k] + rows[k].mid(rows[k].lastIndexOf(QLatin1String(" ("))), rows[k]);
 }
 
 void TestByteAnalysisPage::everyControlHasAName()

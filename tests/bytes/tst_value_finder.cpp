@@ -42,6 +42,8 @@ private slots:
     void zeroFrameGivesABoundedRankedList();
     void floatsThatAreNoReadings();
     void valuesPastTheDoubleRange();
+    void textsSayWhatTheRowShows_data();
+    void textsSayWhatTheRowShows();
 };
 
 void TestValueFinder::plantedReadingRanksFirst_data()
@@ -56,12 +58,12 @@ void TestValueFinder::plantedReadingRanksFirst_data()
     QTest::newRow("FLOAT 1") << int(VariableType::FLOAT) << 1 << f << 230.5 << "第8字节 FLOAT FF4 FF3 FF2 FF1 = 230.5 x0";
     QTest::newRow("FLOAT 2") << int(VariableType::FLOAT) << 2 << f << 230.5 << "第8字节 FLOAT FF2 FF1 FF4 FF3 = 230.5 x0";
     QTest::newRow("FLOAT 3") << int(VariableType::FLOAT) << 3 << f << 230.5 << "第8字节 FLOAT FF3 FF4 FF1 FF2 = 230.5 x0";
-    QTest::newRow("UINT x0.1") << int(VariableType::UINT) << 0 << quint32(2305) << 230.5 << "第8字节 UINT FF1 FF2 = 230.5 x1";
-    QTest::newRow("UINT x0.1 swapped") << int(VariableType::UINT) << 1 << quint32(2305) << 230.5 << "第8字节 UINT FF2 FF1 = 230.5 x1";
+    QTest::newRow("UINT x0.1") << int(VariableType::UINT) << 0 << quint32(2305) << 230.5 << "第8字节 UINT FF1 FF2 = 2305×0.1=230.5 x1";
+    QTest::newRow("UINT x0.1 swapped") << int(VariableType::UINT) << 1 << quint32(2305) << 230.5 << "第8字节 UINT FF2 FF1 = 2305×0.1=230.5 x1";
     QTest::newRow("negative LONG") << int(VariableType::LONG) << 3 << quint32(-123456) << -123456.0 << "第8字节 LONG FF3 FF4 FF1 FF2 = -123456 x0";
-    QTest::newRow("LONG x0.001") << int(VariableType::LONG) << 1 << quint32(-1234567) << -1234.567 << "第8字节 LONG FF4 FF3 FF2 FF1 = -1234.567 x3";
+    QTest::newRow("LONG x0.001") << int(VariableType::LONG) << 1 << quint32(-1234567) << -1234.567 << "第8字节 LONG FF4 FF3 FF2 FF1 = -1234567×0.001=-1234.567 x3";
     // The INT inside the sign-extended LONG reads the same; the wider type ranks first.
-    QTest::newRow("LONG over an INT") << int(VariableType::LONG) << 3 << quint32(-4321) << -4.321 << "第8字节 LONG FF3 FF4 FF1 FF2 = -4.321 x3";
+    QTest::newRow("LONG over an INT") << int(VariableType::LONG) << 3 << quint32(-4321) << -4.321 << "第8字节 LONG FF3 FF4 FF1 FF2 = -4321×0.001=-4.321 x3";
 }
 
 void TestValueFinder::plantedReadingRanksFirst()
@@ -86,7 +88,7 @@ void TestValueFinder::bcdReading()
     const std::uint8_t bcd[] = {0x02, 0x30, 0x50, 0xA0};
     std::copy(std::begin(bcd), std::end(bcd), frame.begin() + 40);
     const FindValueResult found = FindValue(frame, 230.5, {0.001, false});
-    QCOMPARE(Hit(found.hits[0]), QStringLiteral("第41字节 BCD = 230.50 x2"));
+    QCOMPARE(Hit(found.hits[0]), QStringLiteral("第41字节 BCD = 23050×0.01=230.50 x2"));
     QCOMPARE(found.hits[0].memory, "02 30 50 ");
     QCOMPARE(found.hits[0].valueText, "23050");
 }
@@ -173,6 +175,45 @@ void TestValueFinder::valuesPastTheDoubleRange()
     for (const ValueHit& hit : found.hits)
         QVERIFY2(std::isfinite(hit.scaled) && std::isfinite(hit.difference), qPrintable(Hit(hit)));
     QVERIFY(found.total > 0);
+}
+
+void TestValueFinder::textsSayWhatTheRowShows_data()
+{
+    // The first hit's value text, copied line and difference; the frame is zero but for the value.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<double>("reading");
+    QTest::addColumn<double>("tolerance");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("difference");
+    QTest::newRow("scaled UINT") << QByteArray::fromHex("6400") << 10.0 << 0.05 << "100×0.1=10.0"
+                                 << "第1字节 UINT FF1 FF2 = 100×0.1=10.0" << "0";
+    QTest::newRow("scaled exactly in decimals") << QByteArray::fromHex("0000C708") << 224.7 << 0.05 << "2247×0.1=224.7"
+                                                << "第3字节 UINT FF1 FF2 = 2247×0.1=224.7" << "0";
+    QTest::newRow("a reading with more decimals") << QByteArray::fromHex("0000C708") << 224.75 << 0.1 << "2247×0.1=224.7"
+                                                  << "第3字节 UINT FF1 FF2 = 2247×0.1=224.7" << "0.05";
+    QTest::newRow("FLOAT") << QByteArray::fromHex("000043666666") << 230.4 << 0.05 << "230.4"
+                           << "第3字节 FLOAT FF3 FF4 FF1 FF2 = 230.4" << "0";
+    QTest::newRow("FLOAT against a finer reading") << QByteArray::fromHex("000043668000") << 230.49 << 0.05 << "230.5"
+                                                   << "第3字节 FLOAT FF3 FF4 FF1 FF2 = 230.5" << "0.01";
+    QTest::newRow("unscaled") << QByteArray::fromHex("0000E703") << 999.0 << 0.05 << "999"
+                              << "第3字节 UINT FF1 FF2 = 999" << "0";
+}
+
+void TestValueFinder::textsSayWhatTheRowShows()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(double, reading);
+    QFETCH(double, tolerance);
+    QFETCH(QString, value);
+    QFETCH(QString, line);
+    QFETCH(QString, difference);
+    const std::vector<std::uint8_t> frame(bytes.begin(), bytes.end());
+    const FindValueResult found = FindValue(frame, reading, {tolerance, false});
+    QVERIFY(!found.hits.empty());
+    QCOMPARE(QString::fromStdString(HitValueText(found.hits[0])), value);
+    QCOMPARE(QString::fromStdString(DescribeHit(found.hits[0])), line);
+    QCOMPARE(QString::fromStdString(found.hits[0].differenceText), difference);
 }
 
 QTEST_APPLESS_MAIN(TestValueFinder)

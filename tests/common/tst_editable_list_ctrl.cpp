@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 
 #include "common/editable_list_ctrl.h"
 #include "common/list_combo_editor.h"
@@ -90,6 +91,11 @@ struct ListDialog {
     QPushButton* ok = new QPushButton(QStringLiteral("确定"), &dialog);
 };
 
+QString EditorClassOf(const CEditableListCtrl* list)
+{
+    return list->ActiveEditor() ? QString::fromLatin1(list->ActiveEditor()->metaObject()->className()) : QString();
+}
+
 } // namespace
 
 class TestEditableListCtrl : public QObject {
@@ -106,6 +112,9 @@ private slots:
     void dropDownListShowsTenAndCommitsOnClose_data();
     void dropDownListShowsTenAndCommitsOnClose();
     void editBoxDropsCharactersNotAllowed();
+    void keysOpenTheEditorAsAClickDoes_data();
+    void keysOpenTheEditorAsAClickDoes();
+    void cutTextShowsWholeAsTip();
 };
 
 void TestEditableListCtrl::editEndsWithWriteThenNotices_data()
@@ -356,6 +365,66 @@ void TestEditableListCtrl::editBoxDropsCharactersNotAllowed()
     QTest::keyClicks(editor, QStringLiteral("3x"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(d.list->CellText(0, 2), QStringLiteral("13"));
+}
+
+void TestEditableListCtrl::keysOpenTheEditorAsAClickDoes_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("editor");  // what opens; empty: nothing
+    QTest::newRow("F2 on the type") << int(Qt::Key_F2) << 1 << "CListComboEditor";
+    QTest::newRow("Enter on the length") << int(Qt::Key_Return) << 2 << "CListEditEditor";
+    QTest::newRow("keypad Enter on the type") << int(Qt::Key_Enter) << 1 << "CListComboEditor";
+    QTest::newRow("F2 on the number") << int(Qt::Key_F2) << 0 << "";
+    QTest::newRow("Enter on the value") << int(Qt::Key_Return) << 4 << "";
+}
+
+void TestEditableListCtrl::keysOpenTheEditorAsAClickDoes()
+{
+    QFETCH(int, key);
+    QFETCH(int, column);
+    QFETCH(QString, editor);
+    ListDialog d;
+    d.list->setFocus();
+    d.list->setCurrentIndex(d.list->model()->index(1, column));
+    QTest::keyClick(d.list, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(EditorClassOf(d.list), editor);
+    if (editor.isEmpty())
+        return;  // the key goes on as before: to the list, then the dialog
+    QCOMPARE(d.okClicks, 0);  // the key opened the editor; the dialog's default button stays
+    QCOMPARE(d.list->ActiveEditor()->geometry(), d.list->visualRect(d.list->model()->index(1, column)));
+    // Enter in the editor commits and closes it; it does not open it again.
+    if (column == 2)
+        QTest::keyClicks(d.list->ActiveEditor(), QStringLiteral("7"));
+    QTest::keyClick(d.list->ActiveEditor(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!d.list->ActiveEditor(), 10000);
+    if (column == 2)
+        QCOMPARE(d.list->CellText(1, 2), QStringLiteral("7"));
+    QCoreApplication::processEvents();
+    QVERIFY(!d.list->ActiveEditor());
+}
+
+void TestEditableListCtrl::cutTextShowsWholeAsTip()
+{
+    // A large FLOAT in the value column: its start and end shown, the whole as tool tip.
+    ListDialog d;
+    const QString value = QStringLiteral("230217671882904400000000000000000000000.000");
+    d.list->SetCellText(0, 4, value);
+    d.list->SetCellText(1, 4, QStringLiteral("1.000"));
+    d.list->horizontalScrollBar()->setValue(d.list->horizontalScrollBar()->maximum());
+    for (int row : {0, 1}) {
+        const QPoint at = d.Centre(row, 4);
+        QHelpEvent help(QEvent::ToolTip, at, d.list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(d.list->viewport(), &help);
+        if (row == 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 30000);
+            QCOMPARE(QToolTip::text(), value);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 30000);  // shown whole: no tip
+        }
+    }
+    QCOMPARE(d.list->textElideMode(), Qt::ElideMiddle);
+    SaveScreenshot(&d.dialog, QStringLiteral("editable_list_cut_value"));
 }
 
 VELMORRA_UI_TEST_MAIN(TestEditableListCtrl)

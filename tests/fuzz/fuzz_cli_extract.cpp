@@ -1,13 +1,13 @@
 // The command line's line reading: the characters of a UTF-8 line as the window's boxes see them
 // (against the well-formed byte sequences of the Unicode standard, table 3-7), and --extract's
-// frame taken out of a log line (against a split into blank-separated words), which the hex
-// grammar then takes whole.
+// frame taken out of a log line, which the hex grammar then takes whole, and a tidied paste.
 //
 // Input: the line.
 
 #include <vector>
 
 #include "cli/frame_input.h"
+#include "common/capture_notation.h"
 #include "common/hex_text.h"
 #include "fuzz_support.h"
 
@@ -35,32 +35,6 @@ std::size_t WellFormedLength(std::string_view text, std::size_t k, char32_t& c)
     return length;
 }
 
-std::string ReferenceRun(std::string_view line)
-{
-    std::vector<std::string_view> words;
-    for (std::size_t k = 0; k < line.size();) {
-        const std::size_t start = line.find_first_not_of(" \t", k);
-        if (start == std::string_view::npos)
-            break;
-        const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
-        words.push_back(line.substr(start, end - start));
-        k = end;
-    }
-    const auto pair = [](std::string_view w) { return w.size() == 2 && HexDigitValue(w[0]) >= 0 && HexDigitValue(w[1]) >= 0; };
-    std::size_t best = 0, bestLength = 0;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        std::size_t j = i;
-        while (j < words.size() && pair(words[j]))
-            ++j;
-        if (j - i > bestLength)
-            best = i, bestLength = j - i;
-    }
-    std::string run;
-    for (std::size_t i = best; i < best + bestLength; ++i)
-        run += std::string(words[i]) + (i + 1 < best + bestLength ? " " : "");
-    return run;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -78,12 +52,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(characters == expected, Shown(line) + " -> " + Shown(characters));
 
     for (const std::string_view text : {line, std::string_view(characters)}) {
-        const std::string run = LongestHexRun(text);
-        FUZZ_CHECK(run == ReferenceRun(text), Shown(text) + " -> " + Shown(run));
-        if (!run.empty()) {
-            std::vector<std::uint8_t> bytes(run.size());
+        // --extract's frame is the line's capture frame in the hex grammar, which the grammar
+        // takes whole, and which read again as a log line is itself.
+        const std::string frame = ExtractLogFrame(text);
+        const std::vector<std::uint8_t> found = FindCaptureFrame(text, CaptureReading::Log);
+        FUZZ_CHECK(frame.size() == 3 * found.size(), Shown(text) + " -> " + Shown(frame));
+        if (!frame.empty()) {
+            std::vector<std::uint8_t> bytes(found.size());
             std::size_t count = 0;
-            FUZZ_CHECK(ParseHexText(run, bytes, count) == HexParseResult::Ok && 3 * count == run.size() + 1, run);
+            FUZZ_CHECK(ParseHexText(frame, bytes, count) == HexParseResult::Ok && count == found.size() && bytes == found,
+                       Shown(text) + " -> " + Shown(frame));
+            FUZZ_CHECK(ExtractLogFrame(frame) == frame, Shown(frame) + " -> " + Shown(ExtractLogFrame(frame)));
+        }
+        // A paste tidies into the grammar too, or into nothing.
+        const std::string tidied = TidyCaptureText(text);
+        if (!tidied.empty()) {
+            std::vector<std::uint8_t> bytes(tidied.size() / 3 + 1);
+            std::size_t count = 0;
+            FUZZ_CHECK(ParseHexText(tidied, bytes, count) == HexParseResult::Ok && 3 * count == tidied.size(), Shown(tidied));
         }
     }
     return 0;

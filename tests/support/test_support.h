@@ -3,7 +3,9 @@
 // that runs the test object under the program's own application object.
 
 #include <QList>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
@@ -34,10 +36,15 @@ private:
 /// Saves a PNG of `widget` as build/screenshots/<name>.png.
 void SaveScreenshot(QWidget* widget, const QString& name);
 
-#define VELMORRA_UI_TEST_MAIN(TestObject)          \
-    int main(int argc, char** argv)                \
-    {                                              \
-        CMainApp app(argc, argv);                  \
-        TestObject test;                           \
-        return QTest::qExec(&test, argc, argv);    \
+// Settings go to a folder of the test's own, never the user's.
+#define VELMORRA_UI_TEST_MAIN(TestObject)                                                      \
+    int main(int argc, char** argv)                                                            \
+    {                                                                                          \
+        QTemporaryDir settings;                                                                \
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})       \
+            for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})      \
+                QSettings::setPath(format, scope, settings.path());                           \
+        CMainApp app(argc, argv);                                                              \
+        TestObject test;                                                                       \
+        return QTest::qExec(&test, argc, argv);                                                \
     }
