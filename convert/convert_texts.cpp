@@ -4,10 +4,11 @@ namespace {
 
 const char* const CHINESE[] = {VELMORRA_CONVERT_TEXTS(VELMORRA_TEXT_SOURCE)};
 
-// Each shows in a one-line information text beside a box: short.
+// Each shows in a one-line information text under a box of the conversion page, 147 and 177
+// pixels wide: short.
 constexpr TextEntry<ConvertText> ENGLISH[] = {
-    {ConvertText::NumberMissing, "Please enter a number"},
-    {ConvertText::ArrayMissing, "Please enter the bytes to convert"},
+    {ConvertText::NumberMissing, "Enter a number"},
+    {ConvertText::ArrayMissing, "Enter the bytes to convert"},
     {ConvertText::NumberTooLong, "Input too long"},
     {ConvertText::NumberIllegal, "Invalid number"},
 };

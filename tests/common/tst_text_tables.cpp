@@ -124,7 +124,7 @@ private slots:
             return Utf8(DescribeHit(FindValue(Bytes("0102030405060743668000"), 230.5, {0.05, false}).hits.at(0)));
         }) << "byte 8 FLOAT FF3 FF4 FF1 FF2 = 230.5";
         QTest::newRow("number box") << CoreText([] { return Utf8(NumberCheckText(NumberCheck::Illegal)); }) << "Invalid number";
-        QTest::newRow("missing number") << CoreText([] { return Utf8(NUMBER_MISSING_TEXT); }) << "Please enter a number";
+        QTest::newRow("missing number") << CoreText([] { return Utf8(NUMBER_MISSING_TEXT); }) << "Enter a number";
         // The PDU view's own test vector: a 7-bit "hello" sent to 12345678901, valid 24 hours.
         QTest::newRow("pdu view (GBK)") << CoreText([] { return FromNarrow(DecodePdu("0891682143658709F011000B812143658709F10000A705E8329BFD06", PDU_DIRECTION_SEND)); })
                                         << "SMSC number: 8612345678900\r\nDestination: 12345678901\r\nProtocol ID: normal GSM\r\n"
