@@ -101,7 +101,8 @@ void PrintProgramHelp(std::FILE* out)
     PrintList(out, entries);
     Print(out, std::string("\n") + CliTextOf(CliText::ProgramOptions) + "\n");
     PrintList(out, {{OptionSynopsis(LANG_OPTION), CliTextOf(LANG_OPTION.help)}});
-    Print(out, "\n" + CliFormat(CliText::ProgramFooter, {PROGRAM}) + "\n");
+    Print(out, "\n");
+    Print(out, CliFormat(CliText::ProgramFooter, {PROGRAM}) + "\n");
 }
 
 void PrintCommandHelp(std::FILE* out, const CliCommand& command)

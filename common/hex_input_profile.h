@@ -30,7 +30,7 @@ const char* HexInputTextOf(HexInputText id, TextLanguage language);
 struct HexInputProfile {
     std::size_t limit;          // bytes accepted at most
     HexInputText oddLengthText;
-    HexInputText tooLongText;   // states the limit in digits, which HexErrorText may replace
+    HexInputText tooLongText;   // states the limit as a number, which HexErrorText may replace
     HexInputText badDigitText;
     bool messageBoxOnError;     // TooLong and BadDigit also raise a message box
     bool rewriteNormalForm;     // an accepted text is written back as FormatHexBytes
