@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "bytes/bytes_texts.h"
 #include "bytes/variable_decoder.h"
 
 namespace {
@@ -257,7 +258,7 @@ std::string HitValueText(const ValueHit& hit)
 
 std::string DescribeHit(const ValueHit& hit)
 {
-    std::string text = "第" + std::to_string(hit.offset) + "字节 " + VariableTypeInfo(hit.type).name;
+    std::string text = SubstituteText(BytesTextOf(BytesText::HitPlace), {std::to_string(hit.offset), VariableTypeInfo(hit.type).name});
     if (*HitOrderCaption(hit))
         text += std::string(" ") + HitOrderCaption(hit);
     return text + " = " + HitValueText(hit);

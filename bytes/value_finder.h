@@ -62,5 +62,5 @@ const char* HitOrderCaption(const ValueHit& hit);
 std::string HitValueText(const ValueHit& hit);
 
 /// One line that names the hit as its row does: "第8字节 FLOAT FF3 FF4 FF1 FF2 = 230.5",
-/// "第8字节 UINT FF2 FF1 = 100×0.1=10.0" (UTF-8).
+/// "第8字节 UINT FF2 FF1 = 100×0.1=10.0" (UTF-8), in the current language.
 std::string DescribeHit(const ValueHit& hit);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bytes/bytes_texts.h"
 #include "bytes/variable_types.h"
 
 // A variable as the list holds it: the texts of its type and length cells.
@@ -32,7 +33,9 @@ struct DecodeOutcome {
     std::size_t stoppedAt = 0;           // the row that did not fit and ended the pass, or the row count
 };
 
-inline constexpr char NO_REGION_TEXT[] = "请选择解析区域！";
+// The status without a region, in the current language: looked up where it is used, the name
+// kept from when it was a constant.
+#define NO_REGION_TEXT (BytesTextOf(BytesText::NoRegion))
 
 /// The text of an undecodable row: an unknown type, a variable that does not fit, a negative length.
 inline constexpr char NOT_DECODED_TEXT[] = "-";

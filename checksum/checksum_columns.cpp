@@ -15,16 +15,12 @@ std::string Decimal(std::uint64_t value)
 
 const char* ChecksumColumnTitle(ChecksumColumn column)
 {
-    switch (column) {
-    case ChecksumColumn::Number: return "序号";
-    case ChecksumColumn::Method: return "校验方法";
-    case ChecksumColumn::Start: return "起始位";
-    case ChecksumColumn::End: return "结束位";
-    case ChecksumColumn::Length: return "长度";
-    case ChecksumColumn::Checksum: return "校验码";
-    case ChecksumColumn::Content: return "校验内容";
-    }
-    return "";
+    static_assert(static_cast<int>(ChecksumText::ColumnContent) - static_cast<int>(ChecksumText::ColumnNumber) + 1 ==
+                  CHECKSUM_COLUMN_COUNT);
+    const auto index = static_cast<std::size_t>(column);
+    if (index >= CHECKSUM_COLUMN_COUNT)
+        return "";
+    return ChecksumTextOf(static_cast<ChecksumText>(static_cast<std::size_t>(ChecksumText::ColumnNumber) + index));
 }
 
 std::string ChecksumCellText(ChecksumColumn column, const ChecksumMatch& match, std::uint64_t number,

@@ -13,7 +13,7 @@ enum class ChecksumColumn { Number, Method, Start, End, Length, Checksum, Conten
 
 inline constexpr std::size_t CHECKSUM_COLUMN_COUNT = 7;
 
-/// "序号", "校验方法", "起始位", "结束位", "长度", "校验码" or "校验内容" (UTF-8).
+/// "序号", "校验方法", "起始位", "结束位", "长度", "校验码" or "校验内容" (UTF-8), in the current language.
 const char* ChecksumColumnTitle(ChecksumColumn column);
 
 /// The cell text of a row whose number (1-based) is `number`; the content needs the frame.

@@ -92,7 +92,8 @@ std::vector<ChecksumRuleCount> CChecksumConsensus::Rules(double minSharePercent)
 std::string ChecksumRuleText(const ChecksumRule& rule)
 {
     char text[64];
-    std::snprintf(text, sizeof text, rule.endFrom == RuleEnd::FromLast ? "%s, 第%u字节 至 倒数第%u字节" : "%s, 第%u字节 至 第%u字节",
+    std::snprintf(text, sizeof text,
+                  ChecksumTextOf(rule.endFrom == RuleEnd::FromLast ? ChecksumText::RuleFromLast : ChecksumText::RuleFromFirst),
                   ChecksumMethodName(rule.method), unsigned{rule.start}, unsigned{rule.end});
     return text;
 }

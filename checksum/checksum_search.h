@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "checksum/checksum_methods.h"
+#include "checksum/checksum_texts.h"
 
-// The page's refusal of an analysis without data (UTF-8).
-inline constexpr char CHECKSUM_NO_DATA_TEXT[] = "请输入要分析校验的数据！";
+// The page's refusal of an analysis without data (UTF-8), in the current language: looked up
+// where it is used, the name kept from when it was a constant.
+#define CHECKSUM_NO_DATA_TEXT (ChecksumTextOf(ChecksumText::NoData))
 
 // One match: bytes start..end (1-based, inclusive) are followed by their checksum `value`
 // (the one byte, or low | high << 8). Kept small: a degenerate frame yields hundreds of thousands.

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,18 +19,38 @@
 namespace {
 
 // The byte analysis page refuses its commands without data in these words.
-constexpr char NO_FRAME_TEXT[] = "请先输入16进制数据！";
+const char* NoFrameText()
+{
+    return CliTextOf(CliText::NoFrameByteAnalysis);
+}
 
-const OutputColumn DECODE_COLUMNS[] = {
-    {"序号", "number", true}, {"数据类型", "type"}, {"长度", "length", true},
-    {"内存块信息", "memory", false, 12}, {"数值", "value"},
-};
+// Rows stream under widths set before the first: the type column fits the longest name.
+constexpr std::size_t TYPE_WIDTH = 5;
 
-const OutputColumn FIND_COLUMNS[] = {
-    {"序号", "number", true},   {"起始位", "offset", true},      {"数据类型", "type"},
-    {"字节顺序", "order", false, 15}, {"内存块信息", "memory", false, 12}, {"数值", "value", true, 10},
-    {"换算值", "scaled", true, 10},  {"误差", "difference", true, 8},
-};
+std::array<OutputColumn, 5> DecodeColumns()
+{
+    return {{
+        {CliTextOf(CliText::ColumnNumber), "number", true},
+        {CliTextOf(CliText::ColumnType), "type", false, TYPE_WIDTH},
+        {CliTextOf(CliText::ColumnLength), "length", true},
+        {CliTextOf(CliText::ColumnMemory), "memory", false, 12},
+        {CliTextOf(CliText::ColumnValue), "value"},
+    }};
+}
+
+std::array<OutputColumn, 8> FindColumns()
+{
+    return {{
+        {CliTextOf(CliText::ColumnNumber), "number", true},
+        {CliTextOf(CliText::ColumnStart), "offset", true},
+        {CliTextOf(CliText::ColumnType), "type", false, TYPE_WIDTH},
+        {CliTextOf(CliText::ColumnOrder), "order", false, 15},
+        {CliTextOf(CliText::ColumnMemory), "memory", false, 12},
+        {CliTextOf(CliText::ColumnValue), "value", true, 10},
+        {CliTextOf(CliText::ColumnScaled), "scaled", true, 10},
+        {CliTextOf(CliText::ColumnDifference), "difference", true, 8},
+    }};
+}
 
 std::vector<std::string> Split(std::string_view text, char separator)
 {
@@ -52,12 +73,13 @@ const VariableTypeEntry* FindTypeNamed(std::string_view name)
     return nullptr;
 }
 
-std::uint64_t ReadWhole(std::string_view text, const std::string& what)
+// A whole number, or the usage error `refusal` with `what` and the text.
+std::uint64_t ReadWhole(std::string_view text, CliText refusal, std::optional<std::string_view> what = std::nullopt)
 {
     std::uint64_t value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        throw CUsageError(what + " 应为整数：" + std::string(text));
+        throw CUsageError(what ? CliFormat(refusal, {*what, text}) : CliFormat(refusal, {text}));
     return value;
 }
 
@@ -67,16 +89,15 @@ std::vector<VariableRow> ReadVariables(const CCommandLine& args)
 {
     const std::optional<std::string> text = args.Value("--vars");
     if (!text || text->empty())
-        throw CUsageError("缺少 --vars（如 UCHAR,UINT,FLOAT,ANSI:5）");
+        throw CUsageError(CliTextOf(CliText::MissingVariables));
     std::vector<VariableRow> rows;
     for (const std::string& part : Split(*text, ',')) {
         const std::vector<std::string> cells = Split(part, ':');
         const VariableTypeEntry* type = FindTypeNamed(cells[0]);
         if (!type || cells.size() > 2)
-            throw CUsageError("未知的变量 " + part + "（类型为 UCHAR、CHAR、UINT、INT、FLOAT、DWORD、LONG、ANSI 或 BCD，"
-                              "可带 :长度）");
+            throw CUsageError(CliFormat(CliText::UnknownVariable, {part}));
         // The length as a number, "01" as 1: it is what the pass reads and what JSON may hold.
-        rows.push_back({type->name, cells.size() == 2 ? std::to_string(ReadWhole(cells[1], "变量 " + part + " 的长度"))
+        rows.push_back({type->name, cells.size() == 2 ? std::to_string(ReadWhole(cells[1], CliText::VariableLengthNotWhole, part))
                                                       : type->lengthWhenChosen});
     }
     return rows;
@@ -93,11 +114,11 @@ ByteOrderOptions ReadOrders(const CCommandLine& args)
         const std::vector<std::string> cells = Split(part, '=');
         const VariableTypeEntry* type = cells.size() == 2 ? FindTypeNamed(cells[0]) : nullptr;
         if (!type || !type->order)
-            throw CUsageError("--order 的 " + part + " 应为 类型=序号，类型为 UINT、INT、FLOAT、DWORD 或 LONG");
-        const std::uint64_t index = ReadWhole(cells[1], "--order " + cells[0] + " 的序号");
+            throw CUsageError(CliFormat(CliText::BadOrder, {part}));
+        const std::uint64_t index = ReadWhole(cells[1], CliText::OrderNotWhole, cells[0]);
         const std::size_t count = ByteOrdersOf(type->type).size();
         if (index >= count)
-            throw CUsageError("--order " + cells[0] + " 的序号应为 0 至 " + std::to_string(count - 1));
+            throw CUsageError(CliFormat(CliText::OrderRange, {cells[0], std::to_string(count - 1)}));
         options.index[static_cast<std::size_t>(*type->order)] = static_cast<int>(index);
     }
     return options;
@@ -112,11 +133,11 @@ std::pair<std::uint64_t, std::uint64_t> ReadRegion(const CCommandLine& args)
         return {1, UINT64_MAX};
     const std::vector<std::string> cells = Split(*text, ':');
     if (cells.size() != 2)
-        throw CUsageError("--region 应为 起始字节:结束字节（从 1 数起）：" + *text);
-    const std::uint64_t start = ReadWhole(cells[0], "--region 的起始字节");
-    const std::uint64_t end = ReadWhole(cells[1], "--region 的结束字节");
+        throw CUsageError(CliFormat(CliText::RegionShape, {*text}));
+    const std::uint64_t start = ReadWhole(cells[0], CliText::RegionStartNotWhole);
+    const std::uint64_t end = ReadWhole(cells[1], CliText::RegionEndNotWhole);
     if (start < 1 || end < start - 1)  // not end + 1 < start: that wraps for the largest end
-        throw CUsageError("--region 的起始字节应从 1 数起，且不大于结束字节：" + *text);
+        throw CUsageError(CliFormat(CliText::RegionOrder, {*text}));
     return {start, end};
 }
 
@@ -129,9 +150,9 @@ std::string Decimal(std::uint64_t value)
 double ReadReading(const std::string& text, const char* what)
 {
     if (const char* refused = NumberCheckText(CheckNumberText(text)))
-        throw CUsageError(std::string(what) + "：" + refused);
+        throw CUsageError(CliFormat(CliText::OptionRefused, {what, refused}));
     if (text.find_first_of("0123456789") == std::string::npos)
-        throw CUsageError(std::string(what) + "：" + NumberCheckText(NumberCheck::Illegal));
+        throw CUsageError(CliFormat(CliText::OptionRefused, {what, NumberCheckText(NumberCheck::Illegal)}));
     return ReadFloating(text);
 }
 
@@ -143,8 +164,9 @@ int RunDecode(const CCommandLine& args, CliContext& context)
     const ByteOrderOptions options = ReadOrders(args);
     const auto [first, last] = ReadRegion(args);
     const OutputFormat format = ReadOutputFormat(args);
-    CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NO_FRAME_TEXT, context);
-    COutput output(context.out, format, {OutputLayout::FrameRows, DECODE_COLUMNS}, input.Several());
+    CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NoFrameText(), context);
+    const auto columns = DecodeColumns();
+    COutput output(context.out, format, {OutputLayout::FrameRows, columns}, input.Several());
     CliFrame frame;
     while (input.Next(frame)) {
         // The region as the page holds it, in characters of the normal-form text, within the frame.
@@ -171,7 +193,7 @@ int RunFind(const CCommandLine& args, CliContext& context)
 {
     const std::optional<std::string> valueText = args.Value("--value");
     if (!valueText)
-        throw CUsageError("缺少 --value（要查找的读数）");
+        throw CUsageError(CliTextOf(CliText::MissingReading));
     const double reading = ReadReading(*valueText, "--value");
     FindTolerance tolerance{0.05, false};
     if (std::optional<std::string> text = args.Value("--tolerance")) {
@@ -180,7 +202,7 @@ int RunFind(const CCommandLine& args, CliContext& context)
             text->pop_back();
         tolerance.amount = ReadReading(*text, "--tolerance");
         if (tolerance.amount < 0)
-            throw CUsageError("--tolerance 的值不能为负：" + *args.Value("--tolerance"));
+            throw CUsageError(CliFormat(CliText::NegativeTolerance, {*args.Value("--tolerance")}));
     }
     std::vector<double> scales(std::begin(DEFAULT_SCALES), std::end(DEFAULT_SCALES));
     if (const std::optional<std::string> text = args.Value("--scales")) {
@@ -189,8 +211,9 @@ int RunFind(const CCommandLine& args, CliContext& context)
             scales.push_back(ReadReading(part, "--scales"));
     }
     const OutputFormat format = ReadOutputFormat(args);
-    CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NO_FRAME_TEXT, context);
-    COutput output(context.out, format, {OutputLayout::FrameRows, FIND_COLUMNS}, input.Several());
+    CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NoFrameText(), context);
+    const auto columns = FindColumns();
+    COutput output(context.out, format, {OutputLayout::FrameRows, columns}, input.Several());
     CliFrame frame;
     while (input.Next(frame)) {
         const FindValueResult found = FindValue(frame.bytes, reading, tolerance, scales);
@@ -203,9 +226,9 @@ int RunFind(const CCommandLine& args, CliContext& context)
             output.Row(cells);
         }
         if (found.total == 0)
-            output.Note("没有找到该数值");
+            output.Note(CliTextOf(CliText::ValueNotFound));
         else if (found.total > found.hits.size())
-            output.Note("共找到 " + Decimal(found.total) + " 处，显示前 " + Decimal(found.hits.size()) + " 处");
+            output.Note(CliFormat(CliText::ValueFoundMore, {Decimal(found.total), Decimal(found.hits.size())}));
         output.EndFrame();
     }
     output.Finish();

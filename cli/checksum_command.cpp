@@ -30,16 +30,19 @@ std::array<OutputColumn, CHECKSUM_COLUMN_COUNT> RowColumns()
 
 enum RuleColumn { RULE_NUMBER, RULE_TEXT, RULE_METHOD, RULE_START, RULE_END, RULE_END_FROM, RULE_FRAMES, RULE_SHARE };
 
-const OutputColumn RULE_COLUMNS[] = {
-    {"序号", "number", true},
-    {"规则", "rule"},
-    {"校验方法", "method", false, 0, false},
-    {"起始位", "start", true, 0, false},
-    {"结束位", "end", true, 0, false},
-    {"结束位起点", "end_from", false, 0, false},
-    {"成立帧数", "frames", true},
-    {"占比(%)", "share", true},
-};
+std::array<OutputColumn, 8> RuleColumns()
+{
+    return {{
+        {CliTextOf(CliText::ColumnNumber), "number", true},
+        {CliTextOf(CliText::ColumnRule), "rule"},
+        {CliTextOf(CliText::ColumnMethod), "method", false, 0, false},
+        {CliTextOf(CliText::ColumnStart), "start", true, 0, false},
+        {CliTextOf(CliText::ColumnEnd), "end", true, 0, false},
+        {CliTextOf(CliText::ColumnEndFrom), "end_from", false, 0, false},
+        {CliTextOf(CliText::ColumnHeld), "frames", true},
+        {CliTextOf(CliText::ColumnShare), "share", true},
+    }};
+}
 
 std::size_t Digits(std::uint64_t value)
 {
@@ -65,7 +68,7 @@ std::vector<ChecksumMethod> ReadMethods(const CCommandLine& args)
     for (ChecksumMethod method : CHECKSUM_METHODS)
         if (SameName(name, ChecksumMethodName(method)))
             return {method};
-    throw CUsageError("未知的校验方法 " + name + "（应为 ALL、BCC、SUM、LRC、CRC16、CRC16S 或 CRC32）");
+    throw CUsageError(CliFormat(CliText::UnknownMethod, {name}));
 }
 
 double ReadShare(const CCommandLine& args)
@@ -77,7 +80,7 @@ double ReadShare(const CCommandLine& args)
     const char* end = text->data() + text->size();
     const auto result = std::from_chars(text->data(), end, share);
     if (result.ec != std::errc() || result.ptr != end || !(share > 0 && share <= 100))
-        throw CUsageError("--min-share 的值应为大于 0、不超过 100 的百分数：" + *text);
+        throw CUsageError(CliFormat(CliText::ShareRange, {*text}));
     return share;
 }
 
@@ -144,11 +147,12 @@ int ListRules(const CCommandLine& args, CliContext& context, std::span<const Che
 
     const std::uint64_t total = consensus.FrameCount();
     const std::vector<ChecksumRuleCount> rules = consensus.Rules(share);
-    COutput output(context.out, format, {OutputLayout::Rows, RULE_COLUMNS}, false);
-    output.Note("共 " + Decimal(total) + " 帧，" + Decimal(rules.size()) + " 条规则在" +
-                (share == 100 ? std::string("每一帧") : "至少 " + args.Value("--min-share").value_or("") + "% 的帧") +
-                "中成立");
-    std::array<std::string, std::size(RULE_COLUMNS)> cells;
+    const auto columns = RuleColumns();
+    COutput output(context.out, format, {OutputLayout::Rows, columns}, false);
+    output.Note(share == 100 ? CliFormat(CliText::ConsensusEvery, {Decimal(total), Decimal(rules.size())})
+                             : CliFormat(CliText::ConsensusShare, {Decimal(total), Decimal(rules.size()),
+                                                                   args.Value("--min-share").value_or("")}));
+    std::array<std::string, columns.size()> cells;
     std::uint64_t number = 0;
     for (const ChecksumRuleCount& count : rules) {
         const ChecksumRule& rule = count.rule;
@@ -175,6 +179,6 @@ int RunChecksum(const CCommandLine& args, CliContext& context)
     if (args.Has("--consensus"))
         return ListRules(args, context, methods, minLength);
     if (args.Has("--min-share"))
-        throw CUsageError("--min-share 只能与 --consensus 一起使用");
+        throw CUsageError(CliTextOf(CliText::ShareWithoutConsensus));
     return ListRows(args, context, methods, minLength);
 }

@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "cli/cli_context.h"
 #include "cli/command_line.h"
@@ -17,9 +18,9 @@ enum CliOptionGroups : unsigned {
 
 struct CliCommand {
     const char* name;
-    const char* synopsis;     // what follows "velmorra-cli <name>" in the usage line
-    const char* summary;      // one line in the list of subcommands
-    const char* description;  // the paragraph of its --help
+    CliText synopsis;      // what follows "velmorra-cli <name>" in the usage line
+    CliText summary;       // one line in the list of subcommands
+    CliText description;   // the paragraph of its --help
     std::span<const CliOption> options;  // its own options
     unsigned groups;                     // CliOptionGroups
     int (*run)(const CCommandLine& args, CliContext& context);
@@ -28,7 +29,12 @@ struct CliCommand {
 /// Every subcommand, in the order the help lists them.
 std::span<const CliCommand> CliCommands();
 
-/// Runs the whole command line (without the program name) and returns the exit status.
+/// Everything a subcommand accepts: its own options, the shared ones, --lang and --help.
+std::vector<CliOption> CliOptionsOf(const CliCommand& command);
+
+/// Runs the whole command line (without the program name) and returns the exit status. Speaks
+/// the current text language, or the one `--lang en|zh` names (before or after the subcommand)
+/// for the run; the language is as before when it returns.
 int RunCli(std::span<const std::string> args, CliContext& context);
 
 // The subcommands, each in its own file.

@@ -6,7 +6,7 @@
 namespace {
 
 const CliOption OUTPUT_OPTIONS[] = {
-    {"--format", "格式", "text（对齐的列，默认）、csv（RFC 4180，首行为列标题）或 json"},
+    {"--format", CliText::ValueFormat, CliText::OptionFormat},
 };
 
 char32_t NextCodePoint(std::string_view utf8, std::size_t& k)
@@ -131,7 +131,7 @@ OutputFormat ReadOutputFormat(const CCommandLine& args)
         return OutputFormat::Csv;
     if (format == "json")
         return OutputFormat::Json;
-    throw CUsageError("未知的输出格式 " + format + "（应为 text、csv 或 json）");
+    throw CUsageError(CliFormat(CliText::UnknownFormat, {format}));
 }
 
 std::size_t DisplayWidth(std::string_view utf8)
@@ -153,9 +153,9 @@ COutput::COutput(std::FILE* out, OutputFormat format, const OutputShape& shape, 
     if (m_format == OutputFormat::Csv) {
         std::vector<std::string_view> titles;
         if (m_shape.layout != OutputLayout::Rows)
-            titles.push_back("行");
+            titles.push_back(CliTextOf(CliText::ColumnLine));
         if (m_shape.layout == OutputLayout::FrameFields)
-            titles.push_back(m_shape.inputTitle);
+            titles.push_back(CliTextOf(m_shape.inputTitle));
         for (const OutputColumn& column : shape.columns)
             titles.push_back(column.title);
         CsvRecord(titles);
@@ -247,7 +247,7 @@ void COutput::BeginFrame(std::uint64_t line, std::string_view input)
             std::string_view shown = input;
             while (!shown.empty() && shown.back() == ' ')
                 shown.remove_suffix(1);
-            Write("第 " + Decimal(line) + " 行: " + Printable(shown, false) + "\n");
+            Write(CliFormat(CliText::FrameHeading, {Decimal(line), Printable(shown, false)}) + "\n");
         }
         if (m_shape.layout == OutputLayout::FrameRows)
             TextHeader();

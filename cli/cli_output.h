@@ -19,6 +19,7 @@ enum class OutputLayout {
     FrameFields,  // one record per frame; text: a line per field; JSON: an object per frame
 };
 
+// Columns are made when a subcommand runs, their titles in the language of the time.
 struct OutputColumn {
     const char* title;       // the header in text and CSV (UTF-8)
     const char* key;         // the JSON key
@@ -30,7 +31,7 @@ struct OutputColumn {
 struct OutputShape {
     OutputLayout layout;
     std::span<const OutputColumn> columns;
-    const char* inputTitle = "16进制数据";  // FrameFields and FrameRows: what the input is called
+    CliText inputTitle = CliText::ColumnFrame;  // FrameFields: what the input is called in CSV
     const char* inputKey = "frame";
 };
 

@@ -44,17 +44,17 @@ CCommandLine::CCommandLine(std::span<const std::string> args, std::span<const Cl
         const auto option = std::find_if(options.begin(), options.end(),
                                          [&](const CliOption& o) { return name == o.name; });
         if (option == options.end())
-            throw CUsageError("未知选项 " + name);
-        if (!option->valueName) {
+            throw CUsageError(CliFormat(CliText::UnknownOption, {name}));
+        if (!option->TakesValue()) {
             if (equals != std::string::npos)
-                throw CUsageError("选项 " + name + " 不带值");
+                throw CUsageError(CliFormat(CliText::OptionWithoutValue, {name}));
             m_items.push_back({name, ""});
         } else if (equals != std::string::npos) {
             m_items.push_back({name, arg.substr(equals + 1)});
         } else if (k + 1 < args.size()) {
             m_items.push_back({name, args[++k]});
         } else {
-            throw CUsageError("选项 " + name + " 缺少值");
+            throw CUsageError(CliFormat(CliText::OptionNeedsValue, {name}));
         }
     }
 }
@@ -82,7 +82,6 @@ std::uint64_t CCommandLine::Number(std::string_view name, std::uint64_t low, std
     const char* end = text->data() + text->size();
     const auto result = std::from_chars(text->data(), end, value);
     if (result.ec != std::errc() || result.ptr != end || value < low || value > high)
-        throw CUsageError("选项 " + std::string(name) + " 的值应为 " + std::to_string(low) + " 至 " +
-                          std::to_string(high) + " 的整数：" + *text);
+        throw CUsageError(CliFormat(CliText::OptionNotWhole, {name, std::to_string(low), std::to_string(high), *text}));
     return value;
 }

@@ -10,10 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_texts.h"
+
 struct CliOption {
-    const char* name;       // "--method"
-    const char* valueName;  // "方法" for an option that takes a value, nullptr for a flag
-    const char* help;       // one line for --help (UTF-8)
+    const char* name;    // "--method"
+    CliText valueName;   // "方法" for an option that takes a value, CliText::None for a flag
+    CliText help;        // one line for --help
+
+    bool TakesValue() const { return valueName != CliText::None; }
 };
 
 // A wrong command line: the message, and the subcommand whose help shows the right one.

@@ -15,17 +15,16 @@ namespace {
 
 constexpr const char* TYPE_NAMES[NUMBER_TYPE_COUNT] = {"short", "ushort", "long", "ulong", "float", "double"};
 
-const OutputColumn COLUMNS[] = {{"数据", "number"}, {"数组", "array"}};
 
 NumberType ReadType(const CCommandLine& args)
 {
     const std::optional<std::string> name = args.Value("--type");
     if (!name)
-        throw CUsageError("缺少 --type（short、ushort、long、ulong、float 或 double）");
+        throw CUsageError(CliTextOf(CliText::MissingType));
     for (int type = 0; type < NUMBER_TYPE_COUNT; ++type)
         if (SameName(*name, TYPE_NAMES[type]))
             return static_cast<NumberType>(type);
-    throw CUsageError("未知的类型 " + *name + "（应为 short、ushort、long、ulong、float 或 double）");
+    throw CUsageError(CliFormat(CliText::UnknownType, {*name}));
 }
 
 } // namespace
@@ -36,7 +35,8 @@ int RunConvert(const CCommandLine& args, CliContext& context)
     const bool fromBytes = args.Has("--bytes");
     const OutputFormat format = ReadOutputFormat(args);
     CLineInput input(args, context, fromBytes);
-    const OutputShape shape{OutputLayout::FrameFields, COLUMNS, "输入", "input"};
+    const OutputColumn columns[] = {{CliTextOf(CliText::ColumnNumberBox), "number"}, {CliTextOf(CliText::ColumnArray), "array"}};
+    const OutputShape shape{OutputLayout::FrameFields, columns, CliText::ColumnInput, "input"};
     COutput output(context.out, format, shape, input.Several());
 
     InputLine line;

@@ -11,14 +11,18 @@
 
 namespace {
 
-const CliOption FILE_OPTION{"--file", "文件", "从文件读入，每行一项；可多次给出，“-” 为标准输入"};
+const CliOption FILE_OPTION{"--file", CliText::ValueFile, CliText::OptionFile};
 
 const CliOption FRAME_OPTIONS[] = {
     FILE_OPTION,
-    {"--extract", nullptr, "从每行取出其中最长的一帧，适用于带时间戳和方向标记的日志：01 03、0x01,0x03、\\x01\\x03、"
-                           "01-03、01:03 或不分隔的 0103 均可，时间戳不算；找不到帧的行被拒绝"},
-    {"--limit", "N", "每帧最多 N 字节（1 至 65535，默认 512）"},
+    {"--extract", CliText::None, CliText::OptionExtract},
+    {"--limit", CliText::ValueCount, CliText::OptionLimit},
 };
+
+void Print(std::FILE* out, std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), out);
+}
 
 // One byte as an argument: two hex digits, blanks aside.
 bool IsOneByte(std::string_view text)
@@ -128,7 +132,7 @@ bool CLineInput::OpenNext()
             m_firstLine = true;
             return true;
         }
-        std::fprintf(m_context.err, "无法读取文件 %s：%s\n", source.value.c_str(), std::strerror(errno));
+        Print(m_context.err, CliFormat(CliText::CannotRead, {source.value, std::strerror(errno)}) + "\n");
         m_context.Raise(EXIT_USAGE);
         ++m_next;
     }
@@ -149,7 +153,7 @@ bool CLineInput::Next(InputLine& line)
         const ssize_t length = getline(&m_buffer, &m_capacity, m_file);
         if (length < 0) {
             if (std::ferror(m_file)) {
-                std::fprintf(m_context.err, "无法读取文件 %s：%s\n", m_sources[m_next].value.c_str(), std::strerror(errno));
+                Print(m_context.err, CliFormat(CliText::CannotRead, {m_sources[m_next].value, std::strerror(errno)}) + "\n");
                 m_context.Raise(EXIT_USAGE);
             }
             if (m_file != stdin)
@@ -175,12 +179,10 @@ bool CLineInput::Next(InputLine& line)
 
 void CLineInput::Refuse(const InputLine& line, std::string_view message)
 {
-    std::fprintf(m_context.err, "第 %llu 行: %.*s\n", static_cast<unsigned long long>(line.number),
-                 static_cast<int>(message.size()), message.data());
+    Print(m_context.err, CliFormat(CliText::RefusedLine, {std::to_string(line.number), message}) + "\n");
     struct stat status;
     if (line.argument && stat(line.argument->c_str(), &status) == 0 && S_ISREG(status.st_mode))
-        std::fprintf(m_context.err, "（%s 是一个文件：读入文件请用 --file %s）\n", line.argument->c_str(),
-                     line.argument->c_str());
+        Print(m_context.err, CliFormat(CliText::ArgumentIsFile, {*line.argument}) + "\n");
     m_context.Raise(EXIT_REFUSED);
 }
 

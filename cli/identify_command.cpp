@@ -1,5 +1,6 @@
 // identify: which checksum a log's frames carry, as ranked rules in words or as JSON records.
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -18,23 +19,26 @@ enum RuleColumn {
 };
 
 // CSV: a rule a record, under these titles.
-const OutputColumn RULE_COLUMNS[] = {
-    {"序号", "rank", true},
-    {"规则", "rule"},
-    {"模型", "model"},
-    {"校验方法", "method"},
-    {"起始位", "start", true},
-    {"结束位", "end", true},
-    {"结束位起点", "end_from"},
-    {"结束符字节数", "trailer", true},
-    {"字节顺序", "order"},
-    {"校验码编码", "encoding"},
-    {"结构性", "structural"},
-    {"成立帧数", "held", true},
-    {"帧数", "frames", true},
-    {"不成立的行", "failing"},
-    {"首字节", "class"},
-};
+std::array<OutputColumn, CLASS + 1> RuleColumns()
+{
+    return {{
+        {CliTextOf(CliText::ColumnNumber), "rank", true},
+        {CliTextOf(CliText::ColumnRule), "rule"},
+        {CliTextOf(CliText::ColumnModel), "model"},
+        {CliTextOf(CliText::ColumnMethod), "method"},
+        {CliTextOf(CliText::ColumnStart), "start", true},
+        {CliTextOf(CliText::ColumnEnd), "end", true},
+        {CliTextOf(CliText::ColumnEndFrom), "end_from"},
+        {CliTextOf(CliText::ColumnTrailer), "trailer", true},
+        {CliTextOf(CliText::ColumnOrder), "order"},
+        {CliTextOf(CliText::ColumnEncoding), "encoding"},
+        {CliTextOf(CliText::ColumnStructural), "structural"},
+        {CliTextOf(CliText::ColumnHeld), "held", true},
+        {CliTextOf(CliText::ColumnFrames), "frames", true},
+        {CliTextOf(CliText::ColumnFailing), "failing"},
+        {CliTextOf(CliText::ColumnClass), "class"},
+    }};
+}
 
 std::string Decimal(std::uint64_t value)
 {
@@ -51,7 +55,7 @@ double ReadShare(const CCommandLine& args)
     const char* end = text->data() + text->size();
     const auto result = std::from_chars(text->data(), end, share);
     if (result.ec != std::errc() || result.ptr != end || !(share > 0 && share <= 100))
-        throw CUsageError("--min-share 的值应为大于 0、不超过 100 的百分数：" + *text);
+        throw CUsageError(CliFormat(CliText::ShareRange, {*text}));
     return share;
 }
 
@@ -166,8 +170,9 @@ void WriteText(std::FILE* out, const IdentifyReport& report, double share)
 
 void WriteCsv(std::FILE* out, const IdentifyReport& report)
 {
-    COutput output(out, OutputFormat::Csv, {OutputLayout::Rows, RULE_COLUMNS}, false);
-    std::array<std::string, std::size(RULE_COLUMNS)> cells;
+    const auto columns = RuleColumns();
+    COutput output(out, OutputFormat::Csv, {OutputLayout::Rows, columns}, false);
+    std::array<std::string, columns.size()> cells;
     std::uint64_t rank = 0;
     for (const IdentifiedRule& identified : report.rules) {
         const IdentifyRule& rule = identified.rule;

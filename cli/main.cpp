@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "common/text_language.h"
 
 int main(int argc, char** argv)
 {
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
     static char buffer[1 << 16];
     if (!isatty(STDOUT_FILENO))
         std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    // English for an English locale, Chinese for every other; --lang overrides it.
+    SetTextLanguage(LanguageFromEnvironment());
     const std::vector<std::string> args(argv + 1, argv + argc);
     CliContext context{stdout, stderr};
     return RunCli(args, context);

@@ -17,8 +17,6 @@
 
 namespace {
 
-// The string formatting page has no message of its own for an empty frame.
-constexpr char NO_FRAME_TEXT[] = "请输入数据";
 std::string Decimal(unsigned long long value)
 {
     char buffer[24];
@@ -225,10 +223,10 @@ int RunPduCommand(const CCommandLine& args, CliContext& context)
     if (!full && !join)
         return RunPdu(args, context);
     if (args.Has("--send") || args.Has("--receive"))
-        throw CUsageError("--full、--join 与 --send、--receive 不能同时使用");
+        throw CUsageError(CliTextOf(CliText::FullWithDirection));
     const OutputFormat format = ReadOutputFormat(args);
     if (full && join && format == OutputFormat::Csv)
-        throw CUsageError("--format csv 只能与 --full 或 --join 之一一起使用");
+        throw CUsageError(CliTextOf(CliText::CsvFullAndJoin));
     const std::size_t limit = args.Number("--limit", 1, 65535, MAX_HEX_BYTES);
     const bool extract = args.Has("--extract");
 
@@ -244,7 +242,7 @@ int RunPduCommand(const CCommandLine& args, CliContext& context)
     if (full && format == OutputFormat::Json)
         out += '[';
     if (full && format == OutputFormat::Csv)
-        out += "行,字段,名称,偏移,长度,状态,值,说明\r\n";
+        out += std::string(CliTextOf(CliText::PduFieldsCsv)) + "\r\n";
     InputLine line;
     while (input.Next(line)) {
         std::string text = line.text;
@@ -257,7 +255,8 @@ int RunPduCommand(const CCommandLine& args, CliContext& context)
         const HexParseResult result = ParseHexText(text, buffer, count);
         if (result != HexParseResult::Ok || count == 0) {
             input.Refuse(line, result == HexParseResult::Ok || result == HexParseResult::Empty
-                                   ? std::string(NO_FRAME_TEXT)
+                                   // The string formatting page has no message of its own for an empty frame.
+                                   ? std::string(CliTextOf(CliText::NoFrame))
                                    : HexErrorText(HEX_PROFILE_STRING_FORMAT, result, limit));
             continue;
         }
@@ -295,7 +294,7 @@ int RunPduCommand(const CCommandLine& args, CliContext& context)
         for (std::uint64_t number : lines)
             names.push_back(SmsFormat(SmsText::NameLine, {Decimal(number)}));
         if (format == OutputFormat::Csv)
-            out += "消息,类型,对方号码,参考号,总部分数,各部分所在行,缺少的部分,内容\r\n";
+            out += std::string(CliTextOf(CliText::MessagesCsv)) + "\r\n";
         if (format == OutputFormat::Json)
             out += full ? "\"messages\":[" : "[";
         for (std::size_t m = 0; m < messages.size(); ++m) {

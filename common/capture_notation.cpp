@@ -6,9 +6,12 @@
 
 namespace {
 
-constexpr const char* TEXTS[] = {
-    "没有找到16进制数据",  // CaptureText::NoHexData
+const char* const CHINESE[] = {VELMORRA_CAPTURE_TEXTS(VELMORRA_TEXT_SOURCE)};
+
+constexpr TextEntry<CaptureText> ENGLISH[] = {
+    {CaptureText::NoHexData, "No hex data found"},
 };
+static_assert(IsCompleteTable(ENGLISH, CAPTURE_TEXT_COUNT));
 
 // One number written in hex: "01" or "0102030A" (Plain), "0x01" (Prefixed), "\x01" (Escaped).
 enum class Kind : std::uint8_t { Plain, Prefixed, Escaped };
@@ -375,8 +378,12 @@ std::string TidyCaptureText(std::string_view text)
     return FormatHexBytes(bytes);
 }
 
+const char* CaptureTextOf(CaptureText text, TextLanguage language)
+{
+    return PickText(text, language, CHINESE, ENGLISH);
+}
+
 const char* CaptureTextOf(CaptureText text)
 {
-    const auto index = static_cast<std::size_t>(text);
-    return index < std::size(TEXTS) ? TEXTS[index] : "";
+    return CaptureTextOf(text, CurrentTextLanguage());
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text_table.h"
+
 /// How a line is read. A log's time stamps never count as bytes; a paste takes a lone
 /// "01:02:03" as bytes when nothing else in the line is.
 enum class CaptureReading { Paste, Log };
@@ -23,6 +25,12 @@ std::string ExtractLogFrame(std::string_view line);
 /// line holds one.
 std::string TidyCaptureText(std::string_view text);
 
-/// The texts of this module (UTF-8), one table, so that each can be given an id.
-enum class CaptureText { NoHexData };
+// The texts of this module (UTF-8).
+#define VELMORRA_CAPTURE_TEXTS(X) X(NoHexData, "没有找到16进制数据")
+
+enum class CaptureText { VELMORRA_CAPTURE_TEXTS(VELMORRA_TEXT_ID) };
+inline constexpr std::size_t CAPTURE_TEXT_COUNT = 0 VELMORRA_CAPTURE_TEXTS(VELMORRA_TEXT_ONE);
+
+/// The text in the current language.
 const char* CaptureTextOf(CaptureText text);
+const char* CaptureTextOf(CaptureText text, TextLanguage language);

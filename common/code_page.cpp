@@ -155,6 +155,39 @@ std::string WideToUtf8(std::u16string_view units)
     return text;
 }
 
+std::string Utf8ToNarrow(std::string_view utf8)
+{
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(utf8);
+    std::u16string units;
+    units.reserve(utf8.size());
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
+    for (std::size_t k = 0; k < utf8.size();) {
+        const unsigned lead = byte(k);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                           : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t t = 1; t < length; ++t) {
+            if (k + t >= utf8.size() || (byte(k + t) & 0xC0) != 0x80) {
+                length = 0;
+                break;
+            }
+            c = c << 6 | (byte(k + t) & 0x3F);
+        }
+        if ((length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) || (length == 4 && (c < 0x10000 || c > 0x10FFFF)))
+            length = 0;
+        if (length == 0) {
+            units += u'?';
+            ++k;
+            continue;
+        }
+        // Beyond the BMP GBK has nothing; WideToNarrow makes the lone surrogate a "?".
+        units += c < 0x10000 ? static_cast<char16_t>(c) : char16_t{0xD800};
+        k += length;
+    }
+    return WideToNarrow(units);
+}
+
 std::string NarrowToUtf8(std::string_view narrow)
 {
     // ASCII, the usual case, needs no converter.

@@ -15,5 +15,9 @@ std::u16string NarrowToWide(std::string_view narrow);
 /// UTF-8 of UTF-16 code units; a lone surrogate becomes U+FFFD.
 std::string WideToUtf8(std::u16string_view units);
 
+/// GBK bytes of UTF-8 text (the program's own texts); "?" for a character GBK has no code for and
+/// for each byte that is no valid UTF-8.
+std::string Utf8ToNarrow(std::string_view utf8);
+
 /// UTF-8 of GBK bytes, for output outside the window; as NarrowToWide for bad sequences.
 std::string NarrowToUtf8(std::string_view narrow);

@@ -1,27 +1,59 @@
 #include "common/hex_input_profile.h"
 
 #include <charconv>
+#include <iterator>
 
-const HexInputProfile HEX_PROFILE_CHECKSUM{
-    MAX_HEX_BYTES, "16进制数据长度错误，请确认！", "16进制数据长度不能超过512！",
-    "16进制数据格式错误，请重新确认！", true, true};
+namespace {
 
-const HexInputProfile HEX_PROFILE_BYTE_ANALYSIS{
-    MAX_HEX_BYTES, "数据长度错误，请确认！", "数据长度不能超过512！", "数据格式错误，请重新确认！", true, true};
+const char* const CHINESE[] = {VELMORRA_HEX_INPUT_TEXTS(VELMORRA_TEXT_SOURCE)};
+
+// One line under the hex box: as short as the Chinese.
+constexpr TextEntry<HexInputText> ENGLISH[] = {
+    {HexInputText::ChecksumOddLength, "Odd number of hex digits, please check!"},
+    {HexInputText::ChecksumTooLong, "Hex data must not exceed 512 bytes!"},
+    {HexInputText::ChecksumBadDigit, "Invalid hex data, please check again!"},
+    {HexInputText::ByteAnalysisOddLength, "Odd number of digits, please check!"},
+    {HexInputText::ByteAnalysisTooLong, "Data must not exceed 512 bytes!"},
+    {HexInputText::ByteAnalysisBadDigit, "Invalid data format, please check again!"},
+    {HexInputText::ConversionOddLength, "Odd number of digits"},
+    {HexInputText::ConversionTooLong, "At most 8 bytes"},
+    {HexInputText::ConversionBadDigit, "Invalid data format"},
+};
+static_assert(IsCompleteTable(ENGLISH, HEX_INPUT_TEXT_COUNT));
+
+} // namespace
+
+const char* HexInputTextOf(HexInputText id, TextLanguage language)
+{
+    return PickText(id, language, CHINESE, ENGLISH);
+}
+
+const char* HexInputTextOf(HexInputText id)
+{
+    return HexInputTextOf(id, CurrentTextLanguage());
+}
+
+const HexInputProfile HEX_PROFILE_CHECKSUM{MAX_HEX_BYTES, HexInputText::ChecksumOddLength, HexInputText::ChecksumTooLong,
+                                           HexInputText::ChecksumBadDigit, true, true};
+
+const HexInputProfile HEX_PROFILE_BYTE_ANALYSIS{MAX_HEX_BYTES, HexInputText::ByteAnalysisOddLength,
+                                                HexInputText::ByteAnalysisTooLong, HexInputText::ByteAnalysisBadDigit,
+                                                true, true};
 
 const HexInputProfile HEX_PROFILE_STRING_FORMAT = HEX_PROFILE_CHECKSUM;
 
-const HexInputProfile HEX_PROFILE_CONVERSION{8, "数据长度错误", "数据长度不能超过8", "数据格式错误", false, false};
+const HexInputProfile HEX_PROFILE_CONVERSION{8, HexInputText::ConversionOddLength, HexInputText::ConversionTooLong,
+                                             HexInputText::ConversionBadDigit, false, false};
 
 const char* HexErrorText(const HexInputProfile& profile, HexParseResult result)
 {
     switch (result) {
     case HexParseResult::OddLength:
-        return profile.oddLengthText;
+        return HexInputTextOf(profile.oddLengthText);
     case HexParseResult::TooLong:
-        return profile.tooLongText;
+        return HexInputTextOf(profile.tooLongText);
     case HexParseResult::BadDigit:
-        return profile.badDigitText;
+        return HexInputTextOf(profile.badDigitText);
     case HexParseResult::Ok:
     case HexParseResult::Empty:
         break;

@@ -37,8 +37,8 @@ std::size_t SkipSpace(std::string_view text)
 const char* NumberCheckText(NumberCheck check)
 {
     switch (check) {
-    case NumberCheck::TooLong: return "输入数据长度异常";
-    case NumberCheck::Illegal: return "输入数据非法";
+    case NumberCheck::TooLong: return ConvertTextOf(ConvertText::NumberTooLong);
+    case NumberCheck::Illegal: return ConvertTextOf(ConvertText::NumberIllegal);
     case NumberCheck::Ok: break;
     }
     return nullptr;

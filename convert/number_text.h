@@ -6,16 +6,19 @@
 #include <cstdint>
 #include <string_view>
 
+#include "convert/convert_texts.h"
+
 /// Blanks removed, a number text may hold at most this many characters.
 inline constexpr std::size_t MAX_NUMBER_CHARS = 64;
 
 enum class NumberCheck { Ok, TooLong, Illegal };
 
-// The conversion page's messages (UTF-8).
-inline constexpr char NUMBER_MISSING_TEXT[] = "请输入数据";
-inline constexpr char ARRAY_MISSING_TEXT[] = "请输入要转换的数组";
+// The conversion page's messages (UTF-8), in the current language: looked up where they are used,
+// the names kept from when they were constants.
+#define NUMBER_MISSING_TEXT (ConvertTextOf(ConvertText::NumberMissing))
+#define ARRAY_MISSING_TEXT (ConvertTextOf(ConvertText::ArrayMissing))
 
-/// "输入数据长度异常" for TooLong, "输入数据非法" for Illegal, nullptr for Ok.
+/// "输入数据长度异常" for TooLong, "输入数据非法" for Illegal (in the current language), nullptr for Ok.
 const char* NumberCheckText(NumberCheck check);
 
 /// Whether a character typed into the number box may reach it, given the box's current text.

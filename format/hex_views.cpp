@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/code_page.h"
+#include "format/format_texts.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ std::string Render3x3x(std::span<const std::uint8_t> bytes)
     for (std::uint8_t b : bytes)
         digitsOnly = digitsOnly && b >= 0x30 && b <= 0x3F;
     if (!digitsOnly)
-        return WideToNarrow(u"非3X3X编码格式");
+        return StringFormatNarrow(StringFormatText::Not3x3x);
 
     std::string text;
     text.reserve(3 * bytes.size() / 2);

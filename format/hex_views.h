@@ -24,5 +24,5 @@ std::uint8_t BcdValue(std::uint8_t b);
 /// "%02X " of BcdValue per byte.
 std::string RenderBcd(std::span<const std::uint8_t> bytes);
 
-/// Pairs of bytes 0x30-0x3F joined into one byte each, as "%02X "; otherwise "非3X3X编码格式".
+/// Pairs of bytes 0x30-0x3F joined into one byte each, as "%02X "; otherwise "非3X3X编码格式" (in the current language).
 std::string Render3x3x(std::span<const std::uint8_t> bytes);

@@ -5,6 +5,7 @@
 
 #include "common/code_page.h"
 #include "common/hex_text.h"
+#include "format/format_texts.h"
 
 namespace {
 
@@ -14,9 +15,9 @@ int DigitOrZero(char c)
     return std::max(0, HexDigitValue(c));
 }
 
-std::string Label(std::u16string_view text)
+std::string Label(StringFormatText id, std::initializer_list<std::string_view> args = {})
 {
-    return WideToNarrow(text);
+    return StringFormatNarrow(id, args);
 }
 
 std::string Number(int value)
@@ -60,7 +61,7 @@ std::string ReadServiceCentre(CPduReader& reader)
     const unsigned length = reader.Octet();
     const std::size_t digits = ((length - 1) * 2) & 0xFF;
     reader.Skip(2);  // type of address, not used
-    return Label(u"SMSC号码:") + SwapSemiOctets(reader.Chars(digits)) + "\r\n";
+    return Label(StringFormatText::PduCentre) + SwapSemiOctets(reader.Chars(digits)) + "\r\n";
 }
 
 // An address given by its digit count, with the length and type-of-address octets before it.
@@ -75,33 +76,32 @@ std::string ReadAddress(CPduReader& reader)
 
 std::string ProtocolLine(unsigned protocol)
 {
-    return Label(protocol == 0 ? u"协议标识:普通GSM类型" : u"协议标识:未识别") + "\r\n";
+    return Label(protocol == 0 ? StringFormatText::PduProtocolPlain : StringFormatText::PduProtocolOther) + "\r\n";
 }
 
 std::string CodingLine(unsigned coding)
 {
     const char* name = coding == 0 ? "7-bit" : coding == 8 ? "UCS2" : "8-bit";
-    return Label(u"编码方式:") + name + "\r\n";
+    return Label(StringFormatText::PduCoding) + name + "\r\n";
 }
 
 std::string ValidityLine(unsigned v)
 {
     int number = 0;
-    std::u16string_view unit;
+    StringFormatText line = StringFormatText::PduValidityWeeks;
     if (v <= 143) {
         number = static_cast<int>((v + 1) * 5);
-        unit = u"分钟";
+        line = StringFormatText::PduValidityMinutes;
     } else if (v <= 167) {
         number = static_cast<int>((v - 143) / 2 + 12);  // half hours dropped
-        unit = u"小时";
+        line = StringFormatText::PduValidityHours;
     } else if (v <= 196) {
         number = static_cast<int>(v - 166);
-        unit = u"天";
+        line = StringFormatText::PduValidityDays;
     } else {
         number = static_cast<int>(v - 192);
-        unit = u"周";
     }
-    return Label(u"有效期:") + Number(number) + Label(unit) + "\r\n";
+    return Label(line, {Number(number)}) + "\r\n";
 }
 
 std::string UpToZero(std::string text)
@@ -116,7 +116,7 @@ std::string UpToZero(std::string text)
 std::string ReadUserData(CPduReader& reader, unsigned coding)
 {
     const unsigned length = reader.Octet();
-    std::string lines = Label(u"信息长度:") + Number(static_cast<int>(length)) + "\r\n";
+    std::string lines = Label(StringFormatText::PduLength) + Number(static_cast<int>(length)) + "\r\n";
     std::string content;
     if (coding == 0) {
         const std::size_t octets = (7 * length + 7) / 8;
@@ -131,7 +131,7 @@ std::string ReadUserData(CPduReader& reader, unsigned coding)
         const std::vector<std::uint8_t> bytes = HexTextToBytes(reader.Chars(2 * length));
         content = UpToZero(std::string(bytes.begin(), bytes.end()));
     }
-    return lines + Label(u"信息内容:") + content;
+    return lines + Label(StringFormatText::PduContent) + content;
 }
 
 } // namespace
@@ -189,7 +189,7 @@ std::string DecodeSendPdu(std::string_view text)
     CPduReader reader(text);
     std::string lines = ReadServiceCentre(reader);
     reader.Skip(4);  // first octet and message reference
-    lines += Label(u"发送号码:") + ReadAddress(reader) + "\r\n";
+    lines += Label(StringFormatText::PduDestination) + ReadAddress(reader) + "\r\n";
     lines += ProtocolLine(reader.Octet());
     const unsigned coding = reader.Octet();
     lines += CodingLine(coding);
@@ -202,13 +202,13 @@ std::string DecodeReceivePdu(std::string_view text)
     CPduReader reader(text);
     std::string lines = ReadServiceCentre(reader);
     reader.Skip(2);  // first octet
-    lines += Label(u"回复号码:") + ReadAddress(reader) + "\r\n";
+    lines += Label(StringFormatText::PduOriginator) + ReadAddress(reader) + "\r\n";
     lines += ProtocolLine(reader.Octet());
     const unsigned coding = reader.Octet();
     lines += CodingLine(coding);
     // Year, month, day, hours, minutes, seconds; the time zone is not shown.
     const std::string s = SwapSemiOctets(reader.Chars(14));
-    lines += Label(u"服务时间戳:") + "20" + s.substr(0, 2) + "-" + s.substr(2, 2) + "-" + s.substr(4, 2) + " " +
+    lines += Label(StringFormatText::PduTimeStamp) + "20" + s.substr(0, 2) + "-" + s.substr(2, 2) + "-" + s.substr(4, 2) + " " +
              s.substr(6, 2) + ":" + s.substr(8, 2) + ":" + s.substr(10, 2) + "\r\n";
     return lines + ReadUserData(reader, coding);
 }
@@ -216,6 +216,6 @@ std::string DecodeReceivePdu(std::string_view text)
 std::string DecodePdu(std::string_view text, int direction)
 {
     if (!text.starts_with("089"))
-        return Label(u"非PDU编码格式");
+        return Label(StringFormatText::NotPdu);
     return direction == PDU_DIRECTION_RECEIVE ? DecodeReceivePdu(text) : DecodeSendPdu(text);
 }

@@ -35,5 +35,5 @@ std::string DecodeSendPdu(std::string_view text);
 std::string DecodeReceivePdu(std::string_view text);
 
 /// The PDU view of a blank-free upper-case hex text: decoded in `direction` when it starts
-/// "089", otherwise "非PDU编码格式".
+/// "089", otherwise "非PDU编码格式". The labels are in the current language.
 std::string DecodePdu(std::string_view text, int direction);

@@ -5,40 +5,46 @@
 
 namespace {
 
-const char* const TEXTS[] = {
-    "低字节在前",
-    "高字节在前",
-    "%s（%s）",
-    "第%u字节 至 第%u字节",
-    "第%u字节 至 倒数第%u字节",
-    "，其后%u字节结束符",
-    "，校验码为%u位16进制文本",
-    "，其后为“%s”及%u位16进制文本校验码",
-    "，按16进制文本所表示的字节计算",
-    "，其后每%u字节一个校验码",
-    "；%s/%s 帧",
-    "（结构性：所覆盖字节的结果在每帧中都相同）",
-    "；不成立：第%s行",
-    "等共%s行",
-    "%s + 0x%s",
-    "%s XOR 0x%s",
-    "−%s",
-    "0x%s − %s",
-    "CRC-%u（多项式 0x%s，初始值 0x%s，%s，%s，结果异或值 0x%s）",
-    "（帧长不足以区分初始值与结果异或值，取可能的初始值中最小的）",
-    "输入反转",
-    "输入不反转",
-    "输出反转",
-    "输出不反转",
-    "共 %s 帧（%s 种不同），%s 条规则",
-    "没有在至少 %s%% 的帧中成立的校验规则",
-    "各帧都相同或只有一帧：无法把校验规则与巧合区分开",
-    "首字节为 %02X 的帧（%s 帧）：",
-    "不属于任何类的帧：第%s行",
-    "已停止",
-};
+const char* const CHINESE[] = {VELMORRA_IDENTIFY_TEXTS(VELMORRA_TEXT_SOURCE)};
 
-static_assert(std::size(TEXTS) == static_cast<std::size_t>(IdentifyText::Cancelled) + 1);
+// A rule reads as one line of clauses: "CRC-16/XMODEM (high byte first), byte 2 to byte 4 from the
+// end, then a 1-byte trailer; 300/300 frames". Counts go after a colon or into a ratio, so that
+// none needs a plural ending. The CRC parameters carry the catalogue's names (poly, init, xorout).
+constexpr TextEntry<IdentifyText> ENGLISH[] = {
+    {IdentifyText::LowFirst, "low byte first"},
+    {IdentifyText::HighFirst, "high byte first"},
+    {IdentifyText::ModelWithOrder, "%s (%s)"},
+    {IdentifyText::RangeFromFirst, "byte %u to byte %u"},
+    {IdentifyText::RangeFromLast, "byte %u to byte %u from the end"},
+    {IdentifyText::Trailer, ", then a %u-byte trailer"},
+    {IdentifyText::HexValue, ", check value as %u hex digits"},
+    {IdentifyText::SeparatorValue, ", then \"%s\" and a check value of %u hex digits"},
+    {IdentifyText::OverHexPairs, ", computed over the bytes the hex text stands for"},
+    {IdentifyText::Blocks, ", a check value after every %u bytes"},
+    {IdentifyText::Held, "; %s/%s frames"},
+    {IdentifyText::Structural, " (structural: the covered bytes give the same result in every frame)"},
+    {IdentifyText::Failing, "; fails in lines %s"},
+    {IdentifyText::MoreLines, " … (%s lines in all)"},
+    {IdentifyText::PlusConstant, "%s + 0x%s"},
+    {IdentifyText::XorConstant, "%s XOR 0x%s"},
+    {IdentifyText::Negated, "−%s"},
+    {IdentifyText::ConstantMinus, "0x%s − %s"},
+    {IdentifyText::SolvedCrc, "CRC-%u (poly 0x%s, init 0x%s, %s, %s, xorout 0x%s)"},
+    {IdentifyText::SolvedInitUnknown, " (frames of one length cannot tell init from xorout: the smallest possible init)"},
+    {IdentifyText::InputReflected, "input reflected"},
+    {IdentifyText::InputNotReflected, "input not reflected"},
+    {IdentifyText::OutputReflected, "output reflected"},
+    {IdentifyText::OutputNotReflected, "output not reflected"},
+    {IdentifyText::Summary, "Frames: %s (%s distinct); rules: %s"},
+    {IdentifyText::NoRule, "No checksum rule holds in at least %s%% of the frames"},
+    {IdentifyText::TooFewDistinct, "All frames are alike, or there is only one: a checksum rule cannot be told from chance"},
+    {IdentifyText::ClassHeading, "Frames with first byte %02X (%s):"},
+    {IdentifyText::Unclassified, "Frames in no class: lines %s"},
+    {IdentifyText::Cancelled, "Stopped"},
+    {IdentifyText::Comma, ", "},
+    {IdentifyText::LineSeparator, ", "},
+};
+static_assert(IsCompleteTable(ENGLISH, IDENTIFY_TEXT_COUNT));
 
 std::string Hex(std::uint32_t value, unsigned width)
 {
@@ -52,9 +58,14 @@ std::string Decimal(std::uint64_t value)
 
 } // namespace
 
+const char* IdentifyTextOf(IdentifyText id, TextLanguage language)
+{
+    return PickText(id, language, CHINESE, ENGLISH);
+}
+
 const char* IdentifyTextOf(IdentifyText id)
 {
-    return TEXTS[static_cast<std::size_t>(id)];
+    return IdentifyTextOf(id, CurrentTextLanguage());
 }
 
 std::string FormatText(const char* format, ...)
@@ -106,7 +117,7 @@ std::string RuleText(const IdentifyRule& rule)
     if (RuleWidth(rule) > 8)
         text = FormatText(IdentifyTextOf(IdentifyText::ModelWithOrder), text.c_str(),
                           IdentifyTextOf(rule.order == CheckOrder::LowFirst ? IdentifyText::LowFirst : IdentifyText::HighFirst));
-    text += "，";
+    text += IdentifyTextOf(IdentifyText::Comma);
     text += FormatText(IdentifyTextOf(rule.endFrom == RuleEnd::FromFirst ? IdentifyText::RangeFromFirst
                                                                           : IdentifyText::RangeFromLast),
                        unsigned{rule.start}, unsigned{rule.end});
@@ -131,7 +142,7 @@ std::string LineListText(std::span<const std::uint64_t> lines, std::size_t maxLi
     std::string text;
     for (std::size_t k = 0; k < lines.size() && k < maxLines; ++k) {
         if (k)
-            text += "、";
+            text += IdentifyTextOf(IdentifyText::LineSeparator);
         text += Decimal(lines[k]);
     }
     if (lines.size() > maxLines)

@@ -1,7 +1,8 @@
 # Writes a gzip-compressed manual page (cmake -P):
 #   -DPAGE=<roff file>                          compresses a page written in the project;
 #   -DCLI=<velmorra-cli> -DVERSION=.. -DDATE=..  generates velmorra-cli's page from its --help texts,
-#                                               so that the page lists every subcommand and option.
+#     [-DLANGUAGE=zh|en]                        so that the page lists every subcommand and option,
+#                                               in that language (Chinese unless told).
 # and -DOUTPUT=<page.1.gz>.
 
 # Splits off the first line of `rest` into `line` (without CMake's list splitting, which a ';' or
@@ -63,7 +64,8 @@ function(list_subcommands text result)
 endfunction()
 
 function(run_help result)
-  execute_process(COMMAND ${CLI} ${ARGN} --help OUTPUT_VARIABLE text RESULT_VARIABLE status)
+  # The language is named: the build machine's locale must not choose it.
+  execute_process(COMMAND ${CLI} --lang ${LANGUAGE} ${ARGN} --help OUTPUT_VARIABLE text RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${CLI} ${ARGN} --help failed: ${status}")
   endif()
@@ -72,6 +74,14 @@ function(run_help result)
 endfunction()
 
 if(DEFINED CLI)
+  if(NOT DEFINED LANGUAGE)
+    set(LANGUAGE zh)
+  endif()
+  # Lines of Chinese text have too few blanks to stretch: set them flush left.
+  set(adjust "")
+  if(LANGUAGE STREQUAL "zh")
+    set(adjust ".ad l\n")
+  endif()
   run_help(top)
   list_subcommands("${top}" subcommands)
   if(NOT subcommands)
@@ -80,9 +90,7 @@ if(DEFINED CLI)
 
   help_to_roff("${top}" description)
   set(page ".TH VELMORRA\\-CLI 1 \"${DATE}\" \"Velmorra ${VERSION}\" \"User Commands\"
-.\\\" Lines of Chinese text have too few blanks to stretch: set them flush left.
-.ad l
-.SH NAME
+${adjust}.SH NAME
 velmorra\\-cli \\- analyse communication frames on the command line
 .SH SYNOPSIS
 .B velmorra\\-cli

@@ -1,11 +1,14 @@
 #pragma once
-// Every text of the SMS decoder that a person reads: field names and words for values, one table
-// (the list below), each with an id so that other languages can be added as further tables. "%1",
-// "%2" … stand for the arguments of SmsFormat. UTF-8.
+// Every text of the SMS decoder that a person reads: field names and words for values (the list
+// below, Chinese; further languages in sms_texts.cpp). "%1", "%2" … stand for the arguments of
+// SmsFormat. UTF-8.
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+
+#include "common/text_table.h"
 
 #define VELMORRA_SMS_TEXTS(X)                                                                        \
     /* field names */                                                                                \
@@ -320,14 +323,12 @@
     X(NameLine, "第 %1 行")                                                                          \
     X(NamePdu, "第 %1 条")
 
-enum class SmsText : int {
-#define VELMORRA_SMS_TEXT_ID(id, text) id,
-    VELMORRA_SMS_TEXTS(VELMORRA_SMS_TEXT_ID)
-#undef VELMORRA_SMS_TEXT_ID
-};
+enum class SmsText : int { VELMORRA_SMS_TEXTS(VELMORRA_TEXT_ID) };
+inline constexpr std::size_t SMS_TEXT_COUNT = 0 VELMORRA_SMS_TEXTS(VELMORRA_TEXT_ONE);
 
-/// The text of an id.
+/// The text of an id in the current language.
 const char* SmsTextOf(SmsText id);
+const char* SmsTextOf(SmsText id, TextLanguage language);
 
 /// The text of an id with "%1", "%2" … replaced by the arguments in order.
 std::string SmsFormat(SmsText id, std::initializer_list<std::string_view> args);

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "tests/support/modbus_frame.h"
+#include "tests/support/text_table_check.h"
 
 namespace {
 
@@ -16,9 +17,17 @@ struct Run {
     QString out, err;
 };
 
-Run Cli(const QStringList& args, const QByteArray& input = {})
+// The program speaks the locale's language: each run gets a fixed one, the C locale (Chinese)
+// unless a test names others, as "LC_MESSAGES=en_GB.UTF-8".
+Run Cli(const QStringList& args, const QByteArray& input = {}, const QStringList& locale = {"LC_ALL=C"})
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        environment.remove(name);
+    for (const QString& setting : locale)
+        environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VELMORRA_CLI), args);
     if (!process.waitForStarted(30000))
         return {};
@@ -65,6 +74,13 @@ QByteArray ModbusLog(int frames, bool requestsOnly)
 }
 
 const QString MODBUS = QStringLiteral("01 03 00 00 00 0A C5 CD");
+
+// ModemManager, src/tests/test-sms-part-3gpp.c, test_pdu_multipart: two parts, reference 0x4C;
+// in a modem's listing (AT+CMGL) with the second part first.
+const QByteArray SMS_LISTING =
+    "AT+CMGL=4\r\n+CMGL: 2,1,,50\r\n07912160130320F6440B916171056429F5000021405291651569320500034C0202E9E8301D44479741F0B09C3E0785E56590BCCC0ED3CB6410FD0D7ABBCBA0B0FB4D4797E52E10\r\n"
+    "+CMGL: 1,1,,159\r\n07912160130320F5440B916171056429F5000021405291650569A00500034C0201A9E8F41C949E83C2207B599E07B1DFEE33885E9ED341E4F23C7D7697C920FA1B54C697E5E3F4BC0C6AD7D9F434081E96D341E3303C2C4EB3D3F4BC0B94A483E6E8779D4D06CDD1EF3BA80E0785E7A0B7BB0C6A97E7F3F0B9CC02B9DF7450780EA2DFDF2C50780EA2A3CBA0BA9B5C96B3F369F71954768FDFE4B4FB0C9297E1F2F2BCECA6CF41\r\n"
+    "OK\r\n";
 
 } // namespace
 
@@ -399,6 +415,125 @@ private slots:
             QVERIFY(help.out.contains("--format 格式"));
         }
         QCOMPARE(Cli({"--version"}).out, "velmorra-cli 1.01\n");
+    }
+
+    void english_data()
+    {
+        // Everything the program says, for each subcommand: help, usage errors, refusals, and the
+        // README's examples as text and CSV. The frames' own data is chosen to show no CJK
+        // character in any view (UNICODE views of most byte pairs do).
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("help") << QStringList{"--help"} << QByteArray();
+        QTest::newRow("no arguments") << QStringList{} << QByteArray();
+        QTest::newRow("unknown subcommand") << QStringList{"crc"} << QByteArray();
+        for (const char* command : {"checksum", "pdu", "render", "convert", "decode", "find", "identify"})
+            QTest::addRow("%s --help", command) << QStringList{command, "--help"} << QByteArray();
+        const QList<QStringList> usage{
+            {"render", "--order", "1"}, {"checksum", "01", "--method"}, {"checksum", "--consensus=1"},
+            {"checksum", "--method", "crc17", "01"}, {"checksum", "--min-share", "50", "01"},
+            {"checksum", "--consensus", "--min-share", "0", "01"}, {"pdu", "--limit", "65536", "01"},
+            {"pdu", "--send", "--receive", "01"}, {"pdu", "--full", "--send", "01"}, {"pdu", "--full", "--join", "--format", "csv", "01"},
+            {"convert", "1"}, {"convert", "--type", "int", "1"}, {"convert", "--type", "short", "--format", "xml", "1"},
+            {"decode", "01"}, {"decode", "--vars", "UCHAR,uint8", "01"}, {"decode", "--vars", "UINT:x", "01"},
+            {"decode", "--vars", "UINT", "--order", "UINT=2", "01"}, {"decode", "--vars", "UINT", "--order", "UINT=a", "01"},
+            {"decode", "--vars", "UINT", "--order", "BCD=0", "01"}, {"decode", "--vars", "UINT", "--region", "1", "01"},
+            {"decode", "--vars", "UINT", "--region", "a:2", "01"}, {"decode", "--vars", "UINT", "--region", "1:b", "01"},
+            {"decode", "--vars", "UINT", "--region", "0:4", "01"}, {"find", "--value", "23O.5", "01"}, {"find", "01"},
+            {"find", "--value", "230.5", "--tolerance", "-1", "01"}, {"identify", "--min-share", "200", "01"},
+            {"identify", "--top", "0", "01"}};
+        for (const QStringList& args : usage)
+            QTest::addRow("usage: %s", qPrintable(args.join(' '))) << args << QByteArray();
+        const QByteArray badLines = "01 0\n0g\n" + QByteArray(1026, '0') + "\n\n";
+        for (const char* command : {"checksum", "render", "pdu", "identify"})
+            QTest::addRow("refusals: %s", command) << QStringList{command, "-"} << badLines;
+        QTest::newRow("refusals: pdu --full") << QStringList{"pdu", "--full", "-"} << badLines;
+        QTest::newRow("refusals: decode") << QStringList{"decode", "--vars", "UINT", "-"} << badLines;
+        QTest::newRow("refusals: find") << QStringList{"find", "--value", "1", "-"} << badLines;
+        QTest::newRow("refusals: convert") << QStringList{"convert", "--type", "float", "x", "", QString(65, '1'), "1e39"} << QByteArray();
+        QTest::newRow("refusals: convert --bytes") << QStringList{"convert", "--type", "float", "--bytes", "0", "0g", "00 11 22 33 44 55 66 77 88"} << QByteArray();
+        QTest::newRow("refusals: extract") << QStringList{"checksum", "--extract", "-"} << QByteArray("-- port closed --\n");
+        QTest::newRow("refusals: no file") << QStringList{"checksum", "--file", "/nonexistent/capture.log"} << QByteArray();
+        QTest::newRow("refusals: a file as a frame") << QStringList{"checksum", QStringLiteral(VELMORRA_CLI)} << QByteArray();
+        QTest::newRow("region empty") << QStringList{"decode", "--vars", "UCHAR", "--region", "3:2", "01 02"} << QByteArray();
+        for (const char* format : {"text", "csv"}) {
+            QTest::addRow("consensus, %s", format) << QStringList{"checksum", "--consensus", "--extract", "--format", format} << ModbusLog(40, true);
+            QTest::addRow("consensus by share, %s", format) << QStringList{"checksum", "--consensus", "--min-share", "50", "--extract", "--format", format} << ModbusLog(40, false);
+            QTest::addRow("identify, %s", format) << QStringList{"identify", "--extract", "--top", "1", "--format", format} << ModbusLog(40, true);
+            QTest::addRow("identify, classes, %s", format) << QStringList{"identify", "--extract", "--format", format} << ModbusLog(40, false);
+            QTest::addRow("checksum, %s", format) << QStringList{"checksum", "--method", "CRC16", "--format", format, MODBUS, "68 01 02 03 06 16"} << QByteArray();
+            QTest::addRow("find, %s", format) << QStringList{"find", "--value", "230.5", "--format", format, "01 02 03 04 05 06 07 43 66 80 00 09"} << QByteArray();
+            QTest::addRow("find nothing, %s", format) << QStringList{"find", "--value", "7", "--format", format, "00 00"} << QByteArray();
+            QTest::addRow("find many, %s", format) << QStringList{"find", "--value", "0", "--format", format, QString(200, '0')} << QByteArray();
+            QTest::addRow("decode, %s", format) << QStringList{"decode", "--vars", "FLOAT,UINT,BCD:2", "--order", "FLOAT=3", "--format", format, "01 02 03 04 05 06 07 43 66 80 00 09"} << QByteArray();
+            QTest::addRow("pdu --full, %s", format) << QStringList{"pdu", "--full", "--extract", "--format", format} << SMS_LISTING;
+            QTest::addRow("pdu --join, %s", format) << QStringList{"pdu", "--join", "--extract", "--format", format} << SMS_LISTING;
+            QTest::addRow("pdu, %s", format) << QStringList{"pdu", "--format", format, "0891682143658709F011000B812143658709F10000A705E8329BFD06", "0791"} << QByteArray();
+            QTest::addRow("render, %s", format) << QStringList{"render", "--format", format, "21 22 23 24"} << QByteArray();
+            QTest::addRow("convert, %s", format) << QStringList{"convert", "--type", "float", "--format", format, "3.14"} << QByteArray();
+        }
+    }
+    void english()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        const Run chinese = Cli(args, input);
+        QVERIFY(!chinese.out.isEmpty() || !chinese.err.isEmpty());
+        // The same run in English, by the option (before the subcommand) or by the locale; the same
+        // exit status.
+        for (const Run& run : {Cli(QStringList{"--lang", "en"} + args, input), Cli(args, input, {"LC_ALL=en_US.UTF-8"})}) {
+            QCOMPARE(run.status, chinese.status);
+            QVERIFY2(!HasCjk(run.out), qPrintable(run.out.left(3000)));
+            QVERIFY2(!HasCjk(run.err), qPrintable(run.err));
+            QCOMPARE(run.out.isEmpty(), chinese.out.isEmpty());
+        }
+        // Chinese asked for in an English locale is the Chinese of the C locale, byte for byte.
+        const Run asked = Cli(QStringList{"--lang", "zh"} + args, input, {"LC_ALL=en_US.UTF-8"});
+        QCOMPARE(asked.status, chinese.status);
+        QCOMPARE(asked.out, chinese.out);
+        QCOMPARE(asked.err, chinese.err);
+    }
+
+    void languageChoice_data()
+    {
+        // --lang anywhere before "--", the last one counting; otherwise the locale in POSIX order.
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("locale");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("first");  // the first line of standard output, or else of standard error
+        const QStringList checksum{"checksum", "--method", "CRC16", MODBUS};
+        const QString english = "   No.  Method  Start  End  Length  Checksum  Covered bytes";
+        const QString chinese = QStringLiteral("  序号  校验方法  起始位  结束位  长度  校验码  校验内容");
+        QTest::newRow("after the subcommand") << checksum + QStringList{"--lang", "en"} << QStringList{"LC_ALL=C"} << 0 << english;
+        QTest::newRow("with =") << QStringList{"--lang=en"} + checksum << QStringList{"LC_ALL=C"} << 0 << english;
+        QTest::newRow("any case") << checksum + QStringList{"--lang", "EN"} << QStringList{"LC_ALL=C"} << 0 << english;
+        QTest::newRow("the last one") << QStringList{"--lang", "en"} + checksum + QStringList{"--lang=zh"} << QStringList{"LC_ALL=C"} << 0 << chinese;
+        QTest::newRow("over the locale") << checksum + QStringList{"--lang", "zh"} << QStringList{"LC_ALL=en_GB.UTF-8"} << 0 << chinese;
+        QTest::newRow("LC_ALL first") << checksum << QStringList{"LC_ALL=zh_CN.UTF-8", "LANG=en_US.UTF-8"} << 0 << chinese;
+        QTest::newRow("LC_MESSAGES") << checksum << QStringList{"LC_MESSAGES=en_GB.UTF-8", "LANG=zh_CN.UTF-8"} << 0 << english;
+        QTest::newRow("LANG") << checksum << QStringList{"LANG=en_US.UTF-8"} << 0 << english;
+        QTest::newRow("another locale") << checksum << QStringList{"LANG=de_DE.UTF-8"} << 0 << chinese;
+        QTest::newRow("no locale") << checksum << QStringList{} << 0 << chinese;
+        QTest::newRow("after --, a frame") << QStringList{"checksum", "--", "--lang=en"} << QStringList{"LC_ALL=C"} << 1
+                                           << QStringLiteral("第 1 行: 16进制数据长度错误，请确认！");
+        QTest::newRow("unknown") << QStringList{"--lang", "fr", "checksum", MODBUS} << QStringList{"LC_ALL=C"} << 2
+                                 << QStringLiteral("velmorra-cli: 未知的语言 fr（应为 en 或 zh）");
+        QTest::newRow("unknown, in English") << checksum + QStringList{"--lang=xx"} << QStringList{"LC_ALL=en_US.UTF-8"} << 2
+                                             << "velmorra-cli: unknown language xx (use en or zh)";
+        QTest::newRow("no value") << QStringList{"--lang"} << QStringList{"LC_ALL=C"} << 2 << QStringLiteral("velmorra-cli: 选项 --lang 缺少值");
+        QTest::newRow("no value after") << QStringList{"render", "01", "--lang"} << QStringList{"LC_ALL=C"} << 2
+                                        << QStringLiteral("velmorra-cli render: 选项 --lang 缺少值");
+        QTest::newRow("version") << QStringList{"--lang", "en", "--version"} << QStringList{"LC_ALL=C"} << 0 << "velmorra-cli 1.01";
+    }
+    void languageChoice()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, locale);
+        QFETCH(int, status);
+        QFETCH(QString, first);
+        const Run run = Cli(args, {}, locale);
+        QCOMPARE(run.status, status);
+        QCOMPARE(Lines(run.out.isEmpty() ? run.err : run.out).value(0), first);
     }
 };
 

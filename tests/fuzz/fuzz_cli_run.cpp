@@ -206,20 +206,6 @@ std::optional<std::vector<std::size_t>> CsvFieldCounts(std::string_view text)
     return counts;
 }
 
-// Everything a subcommand accepts, as the command table lists it.
-std::vector<CliOption> OptionsOf(const CliCommand& command)
-{
-    std::vector<CliOption> options(command.options.begin(), command.options.end());
-    if (command.groups & FRAME_INPUT)
-        options.insert(options.end(), FrameInputOptions().begin(), FrameInputOptions().end());
-    if (command.groups & LINE_INPUT)
-        options.insert(options.end(), LineInputOptions().begin(), LineInputOptions().end());
-    if (command.groups & OUTPUT)
-        options.insert(options.end(), OutputOptions().begin(), OutputOptions().end());
-    options.push_back({"--help", nullptr, ""});
-    return options;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -267,7 +253,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     // The options as the subcommand reads them: parsing succeeded, or the status would be 2.
-    const std::vector<CliOption> options = OptionsOf(*command);
+    const std::vector<CliOption> options = CliOptionsOf(*command);
     const CCommandLine line(std::span(args).subspan(1), options);
     for (const CliOption& option : options) {
         const auto& items = line.Items();

@@ -15,6 +15,12 @@ struct Run {
 Run Cli(const QStringList& args, const QByteArray& input = {})
 {
     QProcess process;
+    // The C locale: the program's Chinese, whatever the machine's locale.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_MESSAGES", "LANG"})
+        environment.remove(name);
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VELMORRA_CLI), args);
     if (!process.waitForStarted(30000))
         return {};

@@ -1,0 +1,18 @@
+#pragma once
+// The byte analysis's texts (UTF-8): the decode pass's refusal and a found value's place.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/text_table.h"
+
+#define VELMORRA_BYTES_TEXTS(X)             \
+    X(NoRegion, "请选择解析区域！")         \
+    X(HitPlace, "第%1字节 %2") /* offset, type */
+
+enum class BytesText : std::uint8_t { VELMORRA_BYTES_TEXTS(VELMORRA_TEXT_ID) };
+inline constexpr std::size_t BYTES_TEXT_COUNT = 0 VELMORRA_BYTES_TEXTS(VELMORRA_TEXT_ONE);
+
+/// The text in the current language.
+const char* BytesTextOf(BytesText id);
+const char* BytesTextOf(BytesText id, TextLanguage language);
