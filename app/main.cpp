@@ -17,10 +17,10 @@ int main(int argc, char** argv)
     SetCrashLanguageSource(&CurrentTextLanguage);
     bool languageValid = true;
     const std::optional<TextLanguage> asked = LanguageArgument(argc, argv, languageValid);
-    // Known before Qt starts, for what Qt's start-up may have to say.
-    SetTextLanguage(StartUpLanguage(asked));
+    // For what Qt's start-up may have to say: the settings are read once Qt runs.
+    SetTextLanguage(asked.value_or(LanguageFromEnvironment()));
     CMainApp app(argc, argv);
-    ApplyLanguage(CurrentTextLanguage());
+    ApplyLanguage(StartUpLanguage(asked));
     if (!languageValid) {
         const QByteArray line = LanguageArgumentRefusal(argc > 0 ? argv[0] : nullptr).toUtf8() + '\n';
         std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);

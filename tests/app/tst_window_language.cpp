@@ -4,6 +4,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
@@ -16,6 +21,7 @@
 #include "app/program_settings.h"
 #include "app/web_browser2.h"
 #include "app/window_language.h"
+#include "identify/identify_dialog.h"
 #include "test_support.h"
 
 namespace {
@@ -101,6 +107,7 @@ private slots:
     void languageArgument_data();
     void languageArgument();
     void menuSwitchesAtOnceAndIsRemembered();
+    void openIdentificationFollowsTheSwitch();
     void qtSpeaksChineseInTheStandardTexts();
     void programRefusesAnotherLanguage_data();
     void programRefusesAnotherLanguage();
@@ -253,6 +260,45 @@ void TestWindowLanguage::menuSwitchesAtOnceAndIsRemembered()
     QCOMPARE(back.size(), chinese.size());
     for (qsizetype k = 0; k < back.size(); ++k)
         QCOMPARE(back[k], chinese[k]);
+}
+
+void TestWindowLanguage::openIdentificationFollowsTheSwitch()
+{
+    // The one window that stays open beside the main window: its result and the rule chosen in it
+    // stay, in the other language.
+    CMainDialog window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window, 30000));
+    window.TabPages()->SelectPage(2);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("identifyButton")), Qt::LeftButton);
+    CIdentifyDialog* dialog = window.IdentifyDialog();
+    QVERIFY(dialog);
+    // Modbus RTU reads and a write with their CRC-16/MODBUS, low byte first, and a line with no frame.
+    dialog->findChild<QPlainTextEdit*>(QStringLiteral("logEdit"))
+        ->setPlainText(QStringLiteral("01 03 00 00 00 0A C5 CD\n01 03 00 01 00 01 D5 CA\n01 03 00 02 00 02 65 CB\n"
+                                      "01 06 00 01 00 03 98 0B\nno frame here\n"));
+    QSignalSpy finished(dialog, &CIdentifyDialog::Finished);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("identifyButton")), Qt::LeftButton);
+    QVERIFY(finished.wait(60000));
+    auto* frame = dialog->findChild<QSpinBox*>(QStringLiteral("frameSpin"));
+    frame->setValue(3);
+    const QStringList chinese = WindowTexts(dialog);
+    auto* rules = dialog->findChild<QListWidget*>(QStringLiteral("resultList"));
+    const int rule = rules->currentRow();
+    QVERIFY(rule >= 0);
+
+    Action(&window, "actionEnglish")->trigger();
+    QCOMPARE(dialog->findChild<QPushButton*>(QStringLiteral("identifyButton"))->text(), QStringLiteral("Identify"));
+    QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("frameLineLabel"))->text(), QStringLiteral("Log line 3, 8 bytes"));
+    QVERIFY(dialog->findChild<QLabel*>(QStringLiteral("infoLine"))->text().startsWith(QStringLiteral("Line 5: ")));
+    QCOMPARE(rules->accessibleName(), dialog->findChild<QLabel*>(QStringLiteral("resultLabel"))->text());
+    QCOMPARE(rules->currentRow(), rule);
+    QCOMPARE(frame->value(), 3);
+    SaveScreenshot(dialog, QStringLiteral("identify_dialog_switched_en"));
+
+    Action(&window, "actionChinese")->trigger();
+    QCOMPARE(WindowTexts(dialog), chinese);
+    QCOMPARE(rules->currentRow(), rule);
 }
 
 void TestWindowLanguage::qtSpeaksChineseInTheStandardTexts()
