@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/main_dialog.h"
@@ -109,8 +110,8 @@ private slots:
     void menuSwitchesAtOnceAndIsRemembered();
     void openIdentificationFollowsTheSwitch();
     void qtSpeaksChineseInTheStandardTexts();
-    void programRefusesAnotherLanguage_data();
-    void programRefusesAnotherLanguage();
+    void programSaysWhyItEnds_data();
+    void programSaysWhyItEnds();
 };
 
 void TestWindowLanguage::init()
@@ -330,33 +331,50 @@ void TestWindowLanguage::qtSpeaksChineseInTheStandardTexts()
     QCOMPARE(buttons.value(0), QStringLiteral("确定"));
 }
 
-void TestWindowLanguage::programRefusesAnotherLanguage_data()
+void TestWindowLanguage::programSaysWhyItEnds_data()
 {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("lang");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("in Chinese") << QStringLiteral("zh_CN.UTF-8") << QStringLiteral(u"velmorra: --lang 只接受 en（英文）或 zh（中文）\n");
-    QTest::newRow("in English") << QStringLiteral("en_GB.UTF-8") << QStringLiteral("velmorra: --lang takes en (English) or zh (Chinese)\n");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");  // the start of standard error, one line
+    const QStringList french{QStringLiteral("--lang"), QStringLiteral("fr")};
+    const QString offscreen = QStringLiteral("offscreen"), x11 = QStringLiteral("xcb");
+    QTest::newRow("another language, in Chinese")
+        << french << offscreen << "zh_CN.UTF-8" << 2 << QStringLiteral(u"velmorra: --lang 只接受 en（英文）或 zh（中文）\n");
+    QTest::newRow("another language, in English")
+        << french << offscreen << "en_GB.UTF-8" << 2 << QStringLiteral("velmorra: --lang takes en (English) or zh (Chinese)\n");
+    QTest::newRow("no display, in English") << QStringList() << x11 << "en_US.UTF-8" << 1
+                                            << QStringLiteral("velmorra: the window cannot open (qt.qpa.xcb: ");
+    QTest::newRow("no display, --lang zh over the locale")
+        << QStringList{QStringLiteral("--lang=zh")} << x11 << "en_US.UTF-8" << 1
+        << QStringLiteral(u"velmorra: 窗口无法启动（qt.qpa.xcb: ");
 }
 
-void TestWindowLanguage::programRefusesAnotherLanguage()
+void TestWindowLanguage::programSaysWhyItEnds()
 {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
     QFETCH(QString, lang);
+    QFETCH(int, status);
     QFETCH(QString, said);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("LC_ALL"));
-    environment.remove(QStringLiteral("LC_MESSAGES"));
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("LANG"), lang);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     // The user's own settings stay out of it: a folder with no choice in it.
     QTemporaryDir home;
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VELMORRA_PROGRAM), {QStringLiteral("--lang"), QStringLiteral("fr")});
+    program.setWorkingDirectory(home.path());
+    program.start(QStringLiteral(VELMORRA_PROGRAM), arguments);
     QVERIFY(program.waitForFinished(120000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 2);
-    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), said);
+    QCOMPARE(program.exitCode(), status);
+    const QString error = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(error.startsWith(said) && error.count(QLatin1Char('\n')) == 1, qPrintable(error));
 }
 
 VELMORRA_UI_TEST_MAIN(TestWindowLanguage)
