@@ -535,7 +535,7 @@
     </message>
     <message>
         <source>已读入 %1</source>
-        <translation>Read %1</translation>
+        <translation>Loaded %1</translation>
     </message>
     <message>
         <source>打开帧记录</source>
