@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
 #include "app/maker_info.h"
+#include "app/product_texts.h"
 #include "ui_about_dialog.h"
 
 CAboutDialog::CAboutDialog(QWidget* parent)
@@ -10,8 +11,8 @@ CAboutDialog::CAboutDialog(QWidget* parent)
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ui->iconLabel->setPixmap(QPixmap(QStringLiteral(":/velmorra.png")));
-    ui->titleLabel->setText(QString::fromUtf8(PRODUCT_TITLE));
-    ui->copyrightLabel->setText(QString::fromUtf8(MAKER_COPYRIGHT));
+    ui->titleLabel->setText(ProductTitle());
+    ui->copyrightLabel->setText(MakerCopyright());
     ui->webLabel->setText(QString::fromUtf8(MAKER_WEB));
     setFixedSize(size());
 }

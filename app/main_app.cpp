@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/message_box.h"
+#include "common/text_language.h"
 #include "common/version.h"
 
 namespace {
@@ -42,7 +43,10 @@ void StartUpMessageHandler(QtMsgType type, const QMessageLogContext& context, co
                          : QString::fromUtf8(held.category) + QStringLiteral(": ") + held.text;
             break;
         }
-    const QByteArray line = g_program + QStringLiteral(u": 窗口无法启动（%1）\n").arg(reason.simplified()).toUtf8();
+    // Qt has not started, so no translation can be loaded: both languages stand here.
+    const QString format = CurrentTextLanguage() == TextLanguage::English ? QStringLiteral(": the window cannot open (%1)\n")
+                                                                          : QStringLiteral(u": 窗口无法启动（%1）\n");
+    const QByteArray line = g_program + format.arg(reason.simplified()).toUtf8();
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
     std::fflush(stderr);
     _exit(1);
@@ -101,7 +105,7 @@ bool CMainApp::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& error) {
         ShowMessage(activeWindow(), QString::fromUtf8(error.what()), MessageIcon::Stop);
     } catch (...) {
-        ShowMessage(activeWindow(), QStringLiteral("未知异常"), MessageIcon::Stop);
+        ShowMessage(activeWindow(), tr("未知异常"), MessageIcon::Stop);
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "app/main_dialog.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +10,9 @@
 #include "app/about_dialog.h"
 #include "app/maker_info.h"
 #include "app/page_tab_ctrl.h"
+#include "app/product_texts.h"
+#include "app/program_settings.h"
+#include "app/window_language.h"
 #include "app/web_browser2.h"
 #include "common/follow_layout.h"
 #include "identify/identify_dialog.h"
@@ -19,10 +23,6 @@ constexpr int STATUS_BAR_HEIGHT = 30;
 constexpr int STATUS_PART0_WIDTH = 500;
 // The client area at the described size; the window is never smaller.
 constexpr QSize CLIENT_SIZE(888, 500);
-
-// Where the window's size is kept between runs (the user's configuration folder).
-constexpr char SETTINGS_ORGANIZATION[] = "Velmorra";
-constexpr char SETTINGS_APPLICATION[] = "velmorra";
 constexpr char GEOMETRY_KEY[] = "mainWindow/geometry";
 } // namespace
 
@@ -35,7 +35,7 @@ CMainDialog::CMainDialog(QWidget* parent)
     m_tabPages = ui->tabPages;
     m_sideBrowser = ui->sideBrowser;
     setWindowIcon(m_hIcon);
-    setWindowTitle(QString::fromUtf8(PRODUCT_TITLE));
+    setWindowTitle(ProductTitle());
 
     // At the described size every control stands where the form puts it; larger, the side panel
     // and the pages take the room.
@@ -50,9 +50,17 @@ CMainDialog::CMainDialog(QWidget* parent)
     connect(ui->actionChecksum, &QAction::triggered, this, [this] { m_tabPages->SelectPage(2); });
     connect(ui->actionByteAnalysis, &QAction::triggered, this, [this] { m_tabPages->SelectPage(3); });
     connect(ui->actionAbout, &QAction::triggered, this, &CMainDialog::OnAbout);
+    // The language menu names each language in itself, and stays the same in both.
+    auto* languages = new QActionGroup(this);
+    languages->addAction(ui->actionChinese);
+    languages->addAction(ui->actionEnglish);
+    connect(ui->actionChinese, &QAction::triggered, this, [this] { OnLanguage(TextLanguage::Chinese); });
+    connect(ui->actionEnglish, &QAction::triggered, this, [this] { OnLanguage(TextLanguage::English); });
+    CheckLanguage();
     connect(&m_checksumPage, &CChecksumPage::IdentifyRequested, this, &CMainDialog::OnIdentify);
 
-    m_sideBrowser->Navigate(QString::fromUtf8(SIDE_PANEL_ADDRESS));  // before any page exists
+    // Before any page exists.
+    m_sideBrowser->Navigate(InfoPanelPage(QUrl(QString::fromUtf8(SIDE_PANEL_ADDRESS)), CurrentTextLanguage()).toString());
     RegisterPages();
     m_tabPages->InitPages();
     CreateStatusBar();
@@ -60,6 +68,38 @@ CMainDialog::CMainDialog(QWidget* parent)
     resize(minimumSizeHint());
     const QSettings settings{QLatin1String(SETTINGS_ORGANIZATION), QLatin1String(SETTINGS_APPLICATION)};
     restoreGeometry(settings.value(QLatin1String(GEOMETRY_KEY)).toByteArray());
+}
+
+void CMainDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        setWindowTitle(ProductTitle());
+        for (int i = 0; i < m_tabPages->PageCount(); ++i)
+            m_tabPages->SetPageCaption(i, PageCaption(i));
+        ShowStatusTexts();
+        CheckLanguage();
+        const QUrl shown = m_sideBrowser->source();
+        const QUrl wanted = InfoPanelPage(shown, CurrentTextLanguage());
+        if (!shown.isEmpty() && wanted != shown)
+            m_sideBrowser->Navigate(wanted.toString());
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void CMainDialog::OnLanguage(TextLanguage language)
+{
+    RememberLanguage(language);
+    if (language != CurrentTextLanguage())
+        ApplyLanguage(language);
+    CheckLanguage();
+}
+
+void CMainDialog::CheckLanguage()
+{
+    const bool english = CurrentTextLanguage() == TextLanguage::English;
+    ui->actionEnglish->setChecked(english);
+    ui->actionChinese->setChecked(!english);
 }
 
 void CMainDialog::closeEvent(QCloseEvent* event)
@@ -71,13 +111,29 @@ void CMainDialog::closeEvent(QCloseEvent* event)
 
 CMainDialog::~CMainDialog() = default;
 
+QString CMainDialog::PageCaption(int index)
+{
+    switch (index) {
+    case 0:
+        return tr("串格式化");
+    case 1:
+        return tr("数据转换查询");
+    case 2:
+        return tr("校验分析");
+    case 3:
+        return tr("字节数据分析");
+    default:
+        return tr("资讯信息");
+    }
+}
+
 void CMainDialog::RegisterPages()
 {
-    m_tabPages->AddPage(QStringLiteral("串格式化"), &m_stringFormatPage, 133);
-    m_tabPages->AddPage(QStringLiteral("数据转换查询"), &m_conversionPage, 131);
-    m_tabPages->AddPage(QStringLiteral("校验分析"), &m_checksumPage, 129);
-    m_tabPages->AddPage(QStringLiteral("字节数据分析"), &m_byteAnalysisPage, 130);
-    m_tabPages->AddPage(QStringLiteral("资讯信息"), &m_infoPage, 138);
+    m_tabPages->AddPage(PageCaption(0), &m_stringFormatPage, 133);
+    m_tabPages->AddPage(PageCaption(1), &m_conversionPage, 131);
+    m_tabPages->AddPage(PageCaption(2), &m_checksumPage, 129);
+    m_tabPages->AddPage(PageCaption(3), &m_byteAnalysisPage, 130);
+    m_tabPages->AddPage(PageCaption(4), &m_infoPage, 138);
 }
 
 void CMainDialog::CreateStatusBar()
@@ -93,21 +149,26 @@ void CMainDialog::CreateStatusBar()
     row->setSpacing(4);
     auto* icon = new QLabel(part0);
     icon->setPixmap(m_hIcon.pixmap(16, 16));
-    auto* text0 = new QLabel(part0);
-    text0->setObjectName(QStringLiteral("statusText0"));
-    const QString gap7(7, QLatin1Char(' '));
-    text0->setText(QString::fromUtf8(PRODUCT_SHORT_TITLE) + gap7 + QStringLiteral("E-Mail:") +
-                   QString::fromUtf8(MAKER_EMAIL) + gap7 + QStringLiteral("QQ:") + QString::fromUtf8(MAKER_QQ));
+    m_statusText0 = new QLabel(part0);
+    m_statusText0->setObjectName(QStringLiteral("statusText0"));
     row->addWidget(icon);
-    row->addWidget(text0, 1);
+    row->addWidget(m_statusText0, 1);
 
-    auto* text1 = new QLabel(bar);
-    text1->setObjectName(QStringLiteral("statusText1"));
-    text1->setText(QString(9, QLatin1Char(' ')) + QStringLiteral("欢迎访问") + QString::fromUtf8(MAKER_NAME) +
-                   QLatin1Char(' ') + QString::fromUtf8(MAKER_WEB));
+    m_statusText1 = new QLabel(bar);
+    m_statusText1->setObjectName(QStringLiteral("statusText1"));
+    ShowStatusTexts();
 
     bar->addWidget(part0);
-    bar->addWidget(text1, 1);
+    bar->addWidget(m_statusText1, 1);
+}
+
+void CMainDialog::ShowStatusTexts()
+{
+    const QString gap7(7, QLatin1Char(' '));
+    m_statusText0->setText(ProductShortTitle() + gap7 + QStringLiteral("E-Mail:") + QString::fromUtf8(MAKER_EMAIL) + gap7 +
+                           QStringLiteral("QQ:") + QString::fromUtf8(MAKER_QQ));
+    m_statusText1->setText(QString(9, QLatin1Char(' ')) + tr("欢迎访问%1").arg(MakerName()) + QLatin1Char(' ') +
+                           QString::fromUtf8(MAKER_WEB));
 }
 
 void CMainDialog::OnIdentify(const QByteArray& frame)

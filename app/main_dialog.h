@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/info_page.h"
+#include "common/text_language.h"
 #include "bytes/byte_analysis_page.h"
 #include "checksum/checksum_page.h"
 #include "convert/conversion_page.h"
@@ -13,6 +14,7 @@
 
 class CIdentifyDialog;
 class CPageTabCtrl;
+class QLabel;
 class CWebBrowser2;
 
 namespace Ui {
@@ -31,11 +33,17 @@ public:
     CIdentifyDialog* IdentifyDialog() const { return m_identifyDialog; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static QString PageCaption(int index);
     void RegisterPages();
     void CreateStatusBar();
+    void ShowStatusTexts();
+    // "语言 / Language": the choice takes effect at once and is kept for the next start.
+    void OnLanguage(TextLanguage language);
+    void CheckLanguage();
     void OnAbout();
     void OnIdentify(const QByteArray& frame);
 
@@ -44,6 +52,8 @@ private:
     CWebBrowser2* m_sideBrowser = nullptr;
     QIcon m_hIcon;
     CIdentifyDialog* m_identifyDialog = nullptr;  // a child, made on first use
+    QLabel* m_statusText0 = nullptr;
+    QLabel* m_statusText1 = nullptr;
     // Destroyed before the window's children, so a page can still finish its own work on the way out.
     CStringFormatPage m_stringFormatPage;
     CChecksumPage m_checksumPage;

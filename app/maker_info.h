@@ -6,6 +6,8 @@
 
 // The product's name, for the title and the crash handler's messages.
 #define VELMORRA_PRODUCT_NAME "Tessik通讯数据分析辅助工具"
+// Its English name, for the crash handler, which cannot read the window's translation.
+#define VELMORRA_PRODUCT_NAME_EN "Tessik Frame Analyser"
 inline constexpr char PRODUCT_TITLE[] = VELMORRA_PRODUCT_NAME " V" VELMORRA_VERSION;
 // The product's short name with the version, as the status bar opens.
 inline constexpr char PRODUCT_SHORT_TITLE[] = "通讯数据分析辅助工具V" VELMORRA_VERSION;

@@ -35,6 +35,15 @@ bool CPageTabCtrl::AddPage(const QString& caption, CPage* page, int templateId)
     return true;
 }
 
+void CPageTabCtrl::SetPageCaption(int index, const QString& caption)
+{
+    if (index < 0 || index >= m_nPageCount)
+        return;
+    m_captions[index] = caption;
+    if (index < m_tabBar->count())
+        m_tabBar->setTabText(index, caption);
+}
+
 CPage* CPageTabCtrl::Page(int index) const
 {
     return index >= 0 && index < m_nPageCount ? m_pages[index] : nullptr;

@@ -18,6 +18,8 @@ public:
 
     /// Registers a page in the next slot; false when all MAX_PAGES slots are taken.
     bool AddPage(const QString& caption, CPage* page, int templateId);
+    /// Gives a registered page a new caption (in another language), on its tab too.
+    void SetPageCaption(int index, const QString& caption);
     /// Gives every registered page its tab, shows the first and places them all.
     void InitPages();
     void LayoutPages();

@@ -7,6 +7,7 @@
 #include "common/editable_list_ctrl.h"
 #include "common/follow_layout.h"
 #include "common/hex_input.h"
+#include "common/live_text.h"
 #include "common/message_box.h"
 #include "common/narrow_text.h"
 #include "tools/engineering_conversion_dialog.h"
@@ -20,17 +21,17 @@ enum Column { NUMBER_COLUMN, TYPE_COLUMN, LENGTH_COLUMN, MEMORY_COLUMN, VALUE_CO
 constexpr int ROW_HEIGHT = 18;
 
 struct ColumnSpec {
-    const char16_t* header;
+    const char* header;  // translated when shown
     Qt::Alignment alignment;
     int width;
 };
 
 constexpr ColumnSpec COLUMNS[] = {
-    {u"序号", Qt::AlignLeft | Qt::AlignVCenter, 45},
-    {u"数据类型", Qt::AlignCenter, 100},
-    {u"长度", Qt::AlignCenter, 45},
-    {u"内存块信息", Qt::AlignCenter, 220},
-    {u"数值", Qt::AlignRight | Qt::AlignVCenter, 130},
+    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "序号"), Qt::AlignLeft | Qt::AlignVCenter, 45},
+    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "数据类型"), Qt::AlignCenter, 100},
+    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "长度"), Qt::AlignCenter, 45},
+    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "内存块信息"), Qt::AlignCenter, 220},
+    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "数值"), Qt::AlignRight | Qt::AlignVCenter, 130},
 };
 
 } // namespace
@@ -84,7 +85,7 @@ CByteAnalysisPage::CByteAnalysisPage(QWidget* parent)
     list->setWordWrap(false);
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     for (int column = 0; column < static_cast<int>(std::size(COLUMNS)); ++column)
-        list->InsertColumn(column, QString::fromUtf16(COLUMNS[column].header), COLUMNS[column].alignment,
+        list->InsertColumn(column, tr(COLUMNS[column].header), COLUMNS[column].alignment,
                            COLUMNS[column].width);
     list->SetPerCellEditing(true);
     list->SetReadOnlyColumn(NUMBER_COLUMN, true);
@@ -119,6 +120,17 @@ CByteAnalysisPage::~CByteAnalysisPage()
     ui->variableList->disconnect(this);
 }
 
+void CByteAnalysisPage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        for (int column = 0; column < static_cast<int>(std::size(COLUMNS)); ++column)
+            if (QTableWidgetItem* header = ui->variableList->horizontalHeaderItem(column))
+                header->setText(tr(COLUMNS[column].header));
+    }
+    CPage::changeEvent(event);
+}
+
 ByteOrderOptions CByteAnalysisPage::ReadOptions() const
 {
     ByteOrderOptions options;
@@ -149,7 +161,10 @@ void CByteAnalysisPage::DecodeVariables()
     const DecodeOutcome outcome = ::DecodeVariables(m_frame, m_head, m_tail, options, rows);
     if (!outcome.ran)
         return;
-    ui->infoLine->setText(QString::fromUtf8(outcome.status));
+    // The status is core's text: a language change asks core for it again.
+    SetLiveText(ui->infoLine, [frame = m_frame, head = m_head, tail = m_tail, options, rows] {
+        return QString::fromUtf8(::DecodeVariables(frame, head, tail, options, rows).status);
+    });
     CEditableListCtrl* list = ui->variableList;
     for (std::size_t row = 0; row < outcome.rows.size(); ++row) {
         list->SetCellText(static_cast<int>(row), MEMORY_COLUMN, QString::fromLatin1(outcome.rows[row].memory));
@@ -170,7 +185,7 @@ void CByteAnalysisPage::SelectCharacters(int start, int end)
 void CByteAnalysisPage::OnLock()
 {
     if (m_frameLength == 0) {
-        ShowMessage(this, QStringLiteral(u"输入数据不符合要求，无法锁定数据！"));
+        ShowMessage(this, tr("输入数据不符合要求，无法锁定数据！"));
         return;
     }
     m_head = 0;
@@ -195,11 +210,11 @@ void CByteAnalysisPage::OnUnlock()
 void CByteAnalysisPage::OnMove(Move move)
 {
     if (!m_locked) {
-        ShowMessage(this, QStringLiteral(u"请首先锁定数据！"));
+        ShowMessage(this, tr("请首先锁定数据！"));
         return;
     }
-    const QString atRight = QStringLiteral(u"已右移到尾部！");
-    const QString atLeft = QStringLiteral(u"已左移到首部！");
+    const QString atRight = tr("已右移到尾部！");
+    const QString atLeft = tr("已左移到首部！");
     switch (move) {
     case Move::HeadRight:
         if (m_head == m_tail)
@@ -243,7 +258,7 @@ void CByteAnalysisPage::OnRemoveVariable()
     CEditableListCtrl* list = ui->variableList;
     const int row = list->FirstSelectedRow();
     if (row < 0) {
-        ShowMessage(this, QStringLiteral(u"请选择要移除的变量类型！"));
+        ShowMessage(this, tr("请选择要移除的变量类型！"));
         return;
     }
     list->removeRow(row);
@@ -272,8 +287,7 @@ void CByteAnalysisPage::OnConversion(bool math)
 {
     const int row = ui->variableList->FirstSelectedRow();
     if (row < 0) {
-        ShowMessage(this, math ? QStringLiteral(u"请选择要进行数学转换的数值！")
-                               : QStringLiteral(u"请选择要进行工程转换的数值！"));
+        ShowMessage(this, math ? tr("请选择要进行数学转换的数值！") : tr("请选择要进行工程转换的数值！"));
         return;
     }
     // The value as it stands, "-" or empty included; nothing comes back to the page.
@@ -323,7 +337,7 @@ void CByteAnalysisPage::OnEditorClosed(int row, int column)
 void CByteAnalysisPage::OnFindValue()
 {
     if (m_frameLength == 0) {
-        ShowMessage(this, QStringLiteral(u"请先输入16进制数据！"));
+        ShowMessage(this, tr("请先输入16进制数据！"));
         return;
     }
     CFindValueDialog dialog(std::span<const std::uint8_t>(m_frame).first(m_frameLength), this);

@@ -31,6 +31,9 @@ public:
     int Tail() const { return m_tail; }
     bool Locked() const { return m_locked; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     enum class Move { HeadRight, HeadLeft, TailRight, TailLeft };
 

@@ -12,16 +12,19 @@
 namespace {
 
 struct ColumnSpec {
-    const char16_t* header;
+    const char* header;  // translated when shown
     Qt::Alignment alignment;
     int width;
 };
 
 constexpr ColumnSpec COLUMNS[] = {
-    {u"序号", Qt::AlignLeft | Qt::AlignVCenter, 40},    {u"起始位", Qt::AlignCenter, 50},
-    {u"数据类型", Qt::AlignCenter, 62},                 {u"字节顺序", Qt::AlignCenter, 112},
-    {u"内存块信息", Qt::AlignCenter, 96},               {u"数值", Qt::AlignRight | Qt::AlignVCenter, 100},
-    {u"误差", Qt::AlignRight | Qt::AlignVCenter, 56},
+    {QT_TRANSLATE_NOOP("CFindValueDialog", "序号"), Qt::AlignLeft | Qt::AlignVCenter, 40},
+    {QT_TRANSLATE_NOOP("CFindValueDialog", "起始位"), Qt::AlignCenter, 50},
+    {QT_TRANSLATE_NOOP("CFindValueDialog", "数据类型"), Qt::AlignCenter, 62},
+    {QT_TRANSLATE_NOOP("CFindValueDialog", "字节顺序"), Qt::AlignCenter, 112},
+    {QT_TRANSLATE_NOOP("CFindValueDialog", "内存块信息"), Qt::AlignCenter, 96},
+    {QT_TRANSLATE_NOOP("CFindValueDialog", "数值"), Qt::AlignRight | Qt::AlignVCenter, 100},
+    {QT_TRANSLATE_NOOP("CFindValueDialog", "误差"), Qt::AlignRight | Qt::AlignVCenter, 56},
 };
 
 std::string Narrow(const QString& text)
@@ -46,11 +49,11 @@ CFindValueDialog::CFindValueDialog(std::span<const std::uint8_t> frame, QWidget*
     setFixedSize(size());
     CHexInput::MakeInformationLine(ui->infoLine);
 
-    ui->toleranceModeCombo->addItems({QStringLiteral(u"绝对值"), QStringLiteral("%")});
+    ui->toleranceModeCombo->addItems({tr("绝对值"), QStringLiteral("%")});
     QTableWidget* list = ui->hitList;
     list->setColumnCount(static_cast<int>(std::size(COLUMNS)));
     for (int column = 0; column < list->columnCount(); ++column) {
-        list->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf16(COLUMNS[column].header)));
+        list->setHorizontalHeaderItem(column, new QTableWidgetItem(tr(COLUMNS[column].header)));
         list->setColumnWidth(column, COLUMNS[column].width);
     }
     list->verticalHeader()->hide();
@@ -127,12 +130,13 @@ void CFindValueDialog::Refresh()
             list->setItem(row, column, item);
         }
     }
+    const int total = static_cast<int>(found.total);
     if (found.total == 0)
-        ShowInfo(QStringLiteral(u"没有找到该数值"), false);
+        ShowInfo(tr("没有找到该数值"), false);
     else if (found.total > m_hits.size())
-        ShowInfo(QStringLiteral(u"共找到 %1 处，按误差排列，显示前 %2 处").arg(found.total).arg(m_hits.size()), false);
+        ShowInfo(tr("共找到 %n 处，按误差排列，显示前 %1 处", nullptr, total).arg(m_hits.size()), false);
     else
-        ShowInfo(QStringLiteral(u"共找到 %1 处，按误差排列").arg(found.total), false);
+        ShowInfo(tr("共找到 %n 处，按误差排列", nullptr, total), false);
 }
 
 const ValueHit* CFindValueDialog::SelectedHit() const
@@ -164,5 +168,5 @@ void CFindValueDialog::OnCopy(int row)
         return;
     const QString line = QString::fromStdString(DescribeHit(m_hits[static_cast<std::size_t>(row)]));
     QGuiApplication::clipboard()->setText(line);
-    ShowInfo(QStringLiteral(u"已复制到剪贴板：") + line, false);
+    ShowInfo(tr("已复制到剪贴板：%1").arg(line), false);
 }

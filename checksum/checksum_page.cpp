@@ -16,6 +16,7 @@
 #include "checksum/checksum_result_model.h"
 #include "common/follow_layout.h"
 #include "common/hex_input.h"
+#include "common/live_text.h"
 #include "common/message_box.h"
 #include "ui_checksum_page.h"
 
@@ -100,6 +101,13 @@ CChecksumPage::~CChecksumPage()
     m_retired.clear();
 }
 
+void CChecksumPage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    CPage::changeEvent(event);
+}
+
 bool CChecksumPage::eventFilter(QObject* watched, QEvent* event)
 {
     // The list's double-click copies the selected row, wherever the second press lands.
@@ -129,7 +137,7 @@ void CChecksumPage::OnAnalyse()
 
     if (ui->methodCombo->currentIndex() < 0) {
         ShowProgress();
-        ShowMessage(this, QStringLiteral(u"请选择校验方式！"));
+        ShowMessage(this, tr("请选择校验方式！"));
         return;
     }
     std::vector<ChecksumMethod> methods;
@@ -161,7 +169,7 @@ void CChecksumPage::OnCopyContent()
     if (selected.empty())
         return;
     QGuiApplication::clipboard()->setText(m_results->ContentText(selected.front()));
-    ShowMessage(this, QStringLiteral(u"校验内容已复制到剪贴板！"));
+    ShowMessage(this, tr("校验内容已复制到剪贴板！"));
 }
 
 std::vector<int> CChecksumPage::SelectedRows() const
@@ -252,7 +260,7 @@ void CChecksumPage::CopyRows(bool all)
         return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(m_results->Table(TableText::TabSeparated, all ? nullptr : &rows)));
     const int count = all ? m_results->rowCount() : static_cast<int>(rows.size());
-    ui->progressLabel->setText(tr("已复制 %1 行到剪贴板").arg(count));
+    SetLiveText(ui->progressLabel, [count] { return tr("已复制 %n 行到剪贴板", nullptr, count); });
 }
 
 void CChecksumPage::ExportRows()
@@ -276,8 +284,12 @@ void CChecksumPage::ExportRows()
     }
     written = written && file.write(chunk.data(), static_cast<qint64>(chunk.size())) == static_cast<qint64>(chunk.size());
     written = written && file.commit();
-    ui->progressLabel->setText(written ? tr("已导出 %1 行到 %2").arg(m_results->rowCount()).arg(QDir::toNativeSeparators(path))
-                                       : tr("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    const int rows = m_results->rowCount();
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (written)
+        SetLiveText(ui->progressLabel, [rows, shownPath] { return tr("已导出 %n 行到 %1", nullptr, rows).arg(shownPath); });
+    else
+        SetLiveText(ui->progressLabel, [shownPath, error = file.errorString()] { return tr("无法写入 %1：%2").arg(shownPath, error); });
 }
 
 void CChecksumPage::PostNotice(std::uint64_t generation)
@@ -320,8 +332,11 @@ void CChecksumPage::OnAnalysisNotice(std::uint64_t generation)
     std::vector<ChecksumMatch>().swap(m_taken);
     m_takenShown = 0;
     ShowProgress();
-    ui->progressLabel->setText(stopped ? QStringLiteral(u"已停止，共 %1 条").arg(m_results->rowCount())
-                                       : QStringLiteral(u"分析完成，共 %1 条").arg(m_results->rowCount()));
+    const int rows = m_results->rowCount();
+    if (stopped)
+        SetLiveText(ui->progressLabel, [rows] { return tr("已停止，共 %n 条", nullptr, rows); });
+    else
+        SetLiveText(ui->progressLabel, [rows] { return tr("分析完成，共 %n 条", nullptr, rows); });
     emit AnalysisFinished();
 }
 
@@ -342,9 +357,9 @@ void CChecksumPage::ShowProgress()
     ui->stopButton->setEnabled(running && !m_analysis->Cancelled());
     ui->busyBar->setVisible(running);
     if (!running)
-        ui->progressLabel->clear();
+        SetLiveText(ui->progressLabel, nullptr);
     else if (m_analysis->Cancelled())
-        ui->progressLabel->setText(QStringLiteral(u"正在停止…"));
+        SetLiveText(ui->progressLabel, [] { return tr("正在停止…"); });
     else
-        ui->progressLabel->setText(QStringLiteral(u"正在分析… 已找到 %1 条").arg(m_results->rowCount()));
+        SetLiveText(ui->progressLabel, [rows = m_results->rowCount()] { return tr("正在分析… 已找到 %n 条", nullptr, rows); });
 }

@@ -39,6 +39,7 @@ signals:
     void IdentifyRequested(const QByteArray& frame);
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "checksum/checksum_result_model.h"
 
+#include <QEvent>
+
 #include "checksum/checksum_columns.h"
 #include "checksum/checksum_sort.h"
 
@@ -30,6 +32,13 @@ CChecksumResultModel::CChecksumResultModel(QObject* parent)
 }
 
 CChecksumResultModel::~CChecksumResultModel() = default;
+
+bool CChecksumResultModel::event(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        emit headerDataChanged(Qt::Horizontal, 0, COLUMN_COUNT - 1);
+    return QAbstractTableModel::event(event);
+}
 
 void CChecksumResultModel::Reset(std::span<const std::uint8_t> frame)
 {

@@ -48,6 +48,8 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // The titles are core's, in the language of the moment: a language change shows them again.
+    bool event(QEvent* event) override;
 
     /// Width in pixels of each column.
     static int ColumnWidth(int column);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "common/capture_notation.h"
+#include "common/live_text.h"
 #include "common/message_box.h"
 
 CHexInput::CHexInput(QPlainTextEdit* edit, QLabel* infoLine, const HexInputProfile& profile,
@@ -119,6 +120,13 @@ void CHexInput::WriteBack(const QString& text)
     m_rewriting = false;
 }
 
+bool CHexInput::event(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        m_pasteTidied->setText(tr("粘贴并整理"));
+    return QObject::event(event);
+}
+
 void CHexInput::OnTextChanged()
 {
     if (m_rewriting)
@@ -136,16 +144,16 @@ void CHexInput::OnTextChanged()
         m_count = count;
         if (m_profile.rewriteNormalForm)
             WriteBack(QString::fromLatin1(FormatHexBytes(m_buffer.first(count))));
-        m_infoLine->clear();
+        SetLiveText(m_infoLine, nullptr);
     } else {
         // Bytes beyond the count are always zero; no half-parsed frame stays behind.
         std::fill(m_buffer.begin(), m_buffer.end(), std::uint8_t{0});
         m_count = 0;
         if (const char* message = HexErrorText(m_profile, result)) {
-            const QString text = QString::fromUtf8(message);
             if (m_profile.messageBoxOnError && result != HexParseResult::OddLength)
-                ShowMessage(m_edit->window(), text);
-            m_infoLine->setText(text);
+                ShowMessage(m_edit->window(), QString::fromUtf8(message));
+            const HexInputProfile& profile = m_profile;
+            SetLiveText(m_infoLine, [&profile, result] { return QString::fromUtf8(HexErrorText(profile, result)); });
         }
     }
     emit Parsed(result, m_count);

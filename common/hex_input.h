@@ -37,6 +37,10 @@ public:
     void PasteTidied();
     QAction* PasteTidiedAction() const { return m_pasteTidied; }
 
+protected:
+    // A language change: the action's name and the line's message again, in the new language.
+    bool event(QEvent* event) override;
+
 signals:
     // After the reaction has been applied; `count` is 0 for every outcome but Ok.
     void Parsed(HexParseResult result, std::size_t count);

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "common/hex_input.h"
+#include "common/live_text.h"
 #include "convert/number_conversion.h"
 #include "convert/number_text.h"
 #include "ui_conversion_page.h"
@@ -44,6 +45,13 @@ CConversionPage::CConversionPage(QWidget* parent)
 
 CConversionPage::~CConversionPage() = default;
 
+void CConversionPage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    CPage::changeEvent(event);
+}
+
 bool CConversionPage::eventFilter(QObject* watched, QEvent* event)
 {
     // Only typed characters are filtered; editing keys and shortcuts (paste among them) go on,
@@ -68,14 +76,14 @@ bool CConversionPage::eventFilter(QObject* watched, QEvent* event)
 
 void CConversionPage::CheckNumber()
 {
-    const char* message = NumberCheckText(CheckNumberText(Narrow(ui->numberEdit->text())));
-    if (!message) {
-        ui->numberInfoLine->clear();
+    const NumberCheck check = CheckNumberText(Narrow(ui->numberEdit->text()));
+    if (!NumberCheckText(check)) {
+        SetLiveText(ui->numberInfoLine, nullptr);
         return;
     }
     // Emptying the box checks the empty text and clears the line; the message comes after that.
     ui->numberEdit->clear();
-    ui->numberInfoLine->setText(QString::fromUtf8(message));
+    SetLiveText(ui->numberInfoLine, [check] { return QString::fromUtf8(NumberCheckText(check)); });
 }
 
 void CConversionPage::TakeType()
@@ -89,10 +97,10 @@ void CConversionPage::ConvertNumberToArray()
 {
     const QString number = ui->numberEdit->text();
     if (number.isEmpty()) {
-        ui->numberInfoLine->setText(QString::fromUtf8(NUMBER_MISSING_TEXT));
+        SetLiveText(ui->numberInfoLine, [] { return QString::fromUtf8(NUMBER_MISSING_TEXT); });
         return;
     }
-    ui->numberInfoLine->clear();
+    SetLiveText(ui->numberInfoLine, nullptr);
     TakeType();
 
     const NumberConversion result = ::ConvertNumberToArray(Narrow(number), static_cast<NumberType>(m_nType));
@@ -103,7 +111,7 @@ void CConversionPage::ConvertNumberToArray()
 void CConversionPage::ConvertArrayToNumber()
 {
     if (ui->arrayEdit->text().isEmpty() || m_frameLength == 0) {
-        ui->arrayInfoLine->setText(QString::fromUtf8(ARRAY_MISSING_TEXT));
+        SetLiveText(ui->arrayInfoLine, [] { return QString::fromUtf8(ARRAY_MISSING_TEXT); });
         return;
     }
     TakeType();

@@ -19,6 +19,7 @@ public:
     ~CConversionPage() override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

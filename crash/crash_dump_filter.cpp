@@ -29,10 +29,22 @@ constexpr std::size_t MESSAGE_CAPACITY = 1024;
 // that never returns then ends the process instead of hanging it.
 constexpr unsigned LOAD_WATCHDOG_SECONDS = 20;
 
-constexpr char LOAD_ERROR_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s 错误代码：%d";
-constexpr char CAUSE_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s";
-constexpr char APOLOGY_FORMAT[] = VELMORRA_PRODUCT_NAME " 遇到未知错误，我们对此引起的不便表示抱歉，"
-                                  "请把%s_%02d%02d%02d_%02d%02d%02d.dmp文件发送给我们，以便我们进行改进！";
+// The message in each language; no translation machinery runs in a faulted process.
+struct CrashTexts {
+    const char* loadError;
+    const char* cause;
+    const char* apology;
+};
+constexpr CrashTexts CHINESE_TEXTS{
+    VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s 错误代码：%d",
+    VELMORRA_PRODUCT_NAME " 遇到未知错误，错误原因：%s",
+    VELMORRA_PRODUCT_NAME " 遇到未知错误，我们对此引起的不便表示抱歉，"
+                          "请把%s_%02d%02d%02d_%02d%02d%02d.dmp文件发送给我们，以便我们进行改进！"};
+constexpr CrashTexts ENGLISH_TEXTS{
+    VELMORRA_PRODUCT_NAME_EN " has met an unexpected error. Cause: %s Error code: %d",
+    VELMORRA_PRODUCT_NAME_EN " has met an unexpected error. Cause: %s",
+    VELMORRA_PRODUCT_NAME_EN " has met an unexpected error. We are sorry for the trouble. "
+                             "Please send us the file %s_%02d%02d%02d_%02d%02d%02d.dmp so that we can put it right."};
 // The folders, relative to the executable's, where the library and the two programs lie: beside it
 // in a build tree, in the program's own library folder once installed (from the install layout).
 constexpr const char* HELPER_FOLDERS[] = {"", VELMORRA_CRASH_HELPER_FOLDER};
@@ -45,6 +57,9 @@ constexpr char TOO_OLD_CAUSE[] = "DBGHELP.DLL too old";
 std::atomic<pid_t> g_reportingThread{0};
 std::atomic<unsigned long> g_ownerWindow{0};
 std::atomic<CrashClock> g_clock{nullptr};
+std::atomic<CrashLanguageSource> g_language{nullptr};
+// The main thread's signal stack, never freed; held here so that a leak checker sees it is kept.
+[[gnu::used]] CSignalStack* g_mainSignalStack = nullptr;
 // Written by the terminate handler just before it aborts, read by the handler of that abort.
 char g_reason[CrashRecord::REASON_SIZE];
 
@@ -117,6 +132,12 @@ void FindProgram(ProgramPaths& paths)
         *dot = '\0';
 }
 
+TextLanguage MessageLanguage()
+{
+    const CrashLanguageSource source = g_language.load();
+    return source ? source() : TextLanguage::Chinese;
+}
+
 // The path of a crash reporting part in helper folder `index`; false when it does not fit.
 bool HelperPath(const ProgramPaths& program, std::size_t index, const char* name, char (&path)[PATH_CAPACITY])
 {
@@ -140,7 +161,11 @@ void ShowCrashMessage(const ProgramPaths& program, const char* text)
         return;
     char owner[24];
     SignalSafeFormat(owner, sizeof owner, "%lu", g_ownerWindow.load());
-    char* const argv[] = {helper, const_cast<char*>(program.baseName), const_cast<char*>(text), owner, nullptr};
+    // The box's own button speaks the message's language too.
+    char language[] = "zh";
+    if (MessageLanguage() == TextLanguage::English)
+        SignalSafeFormat(language, sizeof language, "en");
+    char* const argv[] = {helper, const_cast<char*>(program.baseName), const_cast<char*>(text), owner, language, nullptr};
     const pid_t child = SpawnSignalSafe(helper, argv, -1, -1);
     int status = 0;
     if (child > 0)
@@ -213,6 +238,7 @@ void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
     ProgramPaths program;
     FindProgram(program);
     char message[MESSAGE_CAPACITY];
+    const CrashTexts& texts = MessageLanguage() == TextLanguage::English ? ENGLISH_TEXTS : CHINESE_TEXTS;
 
     // The dump writer: first from the program's own folders, then through the normal search.
     void* library = nullptr;
@@ -230,7 +256,7 @@ void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
                 WriteAll(STDERR_FILENO, detail, std::strlen(detail));
                 WriteAll(STDERR_FILENO, "\n", 1);
             }
-            SignalSafeFormat(message, sizeof message, LOAD_ERROR_FORMAT, LOAD_ERROR_CAUSE, loadError);
+            SignalSafeFormat(message, sizeof message, texts.loadError, LOAD_ERROR_CAUSE, loadError);
             ShowCrashMessage(program, message);
             _exit(exitCode);
         }
@@ -238,7 +264,7 @@ void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
     const auto writeDump = reinterpret_cast<MiniDumpWriteDumpFunction>(dlsym(library, DUMP_WRITER_FUNCTION));
     if (writeDump == nullptr) {
         alarm(0);
-        SignalSafeFormat(message, sizeof message, CAUSE_FORMAT, TOO_OLD_CAUSE);
+        SignalSafeFormat(message, sizeof message, texts.cause, TOO_OLD_CAUSE);
         ShowCrashMessage(program, message);
         _exit(exitCode);
     }
@@ -275,7 +301,7 @@ void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
     writeDump(getpid(), file, MINIDUMP_NORMAL, &exception, nullptr, nullptr);
     close(file);
 
-    SignalSafeFormat(message, sizeof message, APOLOGY_FORMAT, program.baseName, year, month, now.tm_mday,
+    SignalSafeFormat(message, sizeof message, texts.apology, program.baseName, year, month, now.tm_mday,
                      now.tm_hour, now.tm_min, now.tm_sec);
     ShowCrashMessage(program, message);
     _exit(exitCode);
@@ -284,8 +310,8 @@ void CrashDumpFilter(int signalNumber, siginfo_t* info, void* context)
 void InstallCrashDumpFilter()
 {
     // Lives as long as the process: a fault may come at any moment until the very end.
-    static CSignalStack* const mainStack = new CSignalStack;
-    (void)mainStack;
+    if (!g_mainSignalStack)
+        g_mainSignalStack = new CSignalStack;
     // Loads the time zone now, so the handler's reading of the local clock touches no file.
     tzset();
 
@@ -308,6 +334,11 @@ void InstallThreadSignalStack()
 void SetCrashMessageOwner(unsigned long windowId)
 {
     g_ownerWindow.store(windowId);
+}
+
+void SetCrashLanguageSource(CrashLanguageSource source)
+{
+    g_language.store(source);
 }
 
 void SetCrashClock(CrashClock clock)

@@ -5,6 +5,8 @@
 #include <csignal>
 #include <ctime>
 
+#include "common/text_language.h"
+
 /// Installs `CrashDumpFilter` for SIGSEGV, SIGBUS, SIGFPE, SIGILL and SIGABRT on an alternate
 /// stack of the calling thread, and for std::terminate. Call first in main(), before anything else.
 void InstallCrashDumpFilter();
@@ -18,6 +20,12 @@ void InstallThreadSignalStack();
 
 /// The window the message box is kept above (an X11 window id; 0 for none).
 void SetCrashMessageOwner(unsigned long windowId);
+
+/// Where the message's language is read at fault time (the program passes CurrentTextLanguage);
+/// Chinese while none is set. The function is called inside the signal handler and must be
+/// async-signal-safe.
+using CrashLanguageSource = TextLanguage (*)();
+void SetCrashLanguageSource(CrashLanguageSource source);
 
 /// Test seam: the reading of the local clock that names the file. A null clock restores the
 /// system's. The function is called inside the signal handler and must be async-signal-safe.

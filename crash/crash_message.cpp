@@ -1,6 +1,6 @@
 // The crash handler's message box, as a program of its own: the faulted process cannot run a user
-// interface any more. Arguments: the caption, the text, and the X11 id of the main window to stay
-// above (0 for none). The crash handler waits until the box is closed.
+// interface any more. Arguments: the caption, the text, the X11 id of the main window to stay
+// above (0 for none) and the language, "en" or "zh". The crash handler waits until the box is closed.
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -9,6 +9,7 @@
 
 #include "crash/crash_message_box.h"
 #include "app/main_app.h"
+#include "app/window_language.h"
 
 int main(int argc, char** argv)
 {
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
 
     int qtArgc = 1;  // the program name only: the message texts are no options for Qt
     CMainApp app(qtArgc, argv);
+    ApplyLanguage(LanguageNamed(argc > 4 ? argv[4] : "").value_or(TextLanguage::Chinese));
     std::unique_ptr<QWindow> ownerWindow;
     const std::unique_ptr<QMessageBox> box = CreateCrashMessageBox(caption, text);
     if (owner != 0 && QGuiApplication::platformName() == QLatin1String("xcb")) {

@@ -138,6 +138,17 @@ void CStringFormatPage::ClearViews()
         view->clear();
 }
 
+void CStringFormatPage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        // The PDU decode's labels are core's texts; the other views hold the frame's own.
+        if (m_frameLength > 0)
+            Show(ui->pduView, DecodePdu(PduText(), ui->pduReceiveRadio->isChecked() ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND));
+    }
+    CPage::changeEvent(event);
+}
+
 // A click re-renders only its own view, from the stored frame; the choice itself is read back
 // from the buttons at the next recompute.
 void CStringFormatPage::OnByteOrderClicked(int order)

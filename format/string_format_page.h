@@ -27,6 +27,7 @@ public:
     static constexpr int MIRROR_PERIOD_MS = 200;
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -9,6 +9,7 @@
 
 #include "common/hex_input.h"
 #include "common/hex_text.h"
+#include "common/live_text.h"
 #include "common/message_box.h"
 #include "identify/identify_analysis.h"
 #include "identify/identify_log.h"
@@ -86,7 +87,7 @@ bool CIdentifyDialog::LoadFile(const QString& path)
     }
     // Logs are ASCII hex; anything else in them only needs to survive the round trip.
     ui->logEdit->setPlainText(QString::fromLatin1(file.readAll()));
-    ShowInfo(tr("已读入 %1").arg(path), false);
+    ShowInfo([path] { return tr("已读入 %1").arg(path); }, false);
     return true;
 }
 
@@ -119,13 +120,10 @@ void CIdentifyDialog::OnIdentify()
     if (m_analysis)
         return;
     const IdentifyLog log = ReadIdentifyLog(ui->logEdit->toPlainText().toStdString(), ui->extractCheck->isChecked());
-    m_refusals.clear();
-    for (std::size_t k = 0; k < log.refused.size() && k < MAX_REFUSALS_SHOWN; ++k)
-        m_refusals += tr("第 %1 行: %2").arg(log.refused[k].line).arg(Utf8(log.refused[k].message)) + QLatin1Char('\n');
-    if (log.refused.size() > MAX_REFUSALS_SHOWN)
-        m_refusals += tr("另有 %1 行未能读入").arg(log.refused.size() - MAX_REFUSALS_SHOWN) + QLatin1Char('\n');
+    m_refused = log.refused;
+    m_reportShown = false;
     if (log.frames.empty()) {
-        ShowInfo(m_refusals, true);
+        ShowInfo([this] { return RefusalsText(); }, true);
         ShowMessage(this, tr("请输入要识别的帧记录（每行一帧）！"));
         return;
     }
@@ -139,7 +137,8 @@ void CIdentifyDialog::OnIdentify()
         // On the worker: hand the notice to the user-interface thread and return at once.
         QMetaObject::invokeMethod(this, &CIdentifyDialog::OnNotice, Qt::QueuedConnection);
     });
-    ShowInfo(m_refusals + tr("正在识别 %1 帧…").arg(m_frames.size()), !m_refusals.isEmpty());
+    ShowInfo([this, count = static_cast<int>(m_frames.size())] { return RefusalsText() + tr("正在识别 %n 帧…", nullptr, count); },
+             !m_refused.empty());
     UpdateButtons();
 }
 
@@ -148,7 +147,7 @@ void CIdentifyDialog::OnStop()
     if (!m_analysis)
         return;
     m_analysis->Cancel();
-    ShowInfo(tr("正在停止…"), false);
+    ShowInfo([] { return tr("正在停止…"); }, false);
     UpdateButtons();
 }
 
@@ -166,9 +165,18 @@ void CIdentifyDialog::OnNotice()
     emit Finished();
 }
 
-void CIdentifyDialog::ShowReport()
+QString CIdentifyDialog::RefusalsText() const
 {
-    ui->resultList->clear();
+    QString text;
+    for (std::size_t k = 0; k < m_refused.size() && k < MAX_REFUSALS_SHOWN; ++k)
+        text += tr("第 %1 行: %2").arg(m_refused[k].line).arg(Utf8(m_refused[k].message)) + QLatin1Char('\n');
+    if (m_refused.size() > MAX_REFUSALS_SHOWN)
+        text += tr("另有 %n 行未能读入", nullptr, static_cast<int>(m_refused.size() - MAX_REFUSALS_SHOWN)) + QLatin1Char('\n');
+    return text;
+}
+
+QString CIdentifyDialog::ReportStatus() const
+{
     QString status;
     if (m_report.cancelled) {
         status = Utf8(IdentifyTextOf(IdentifyText::Cancelled));
@@ -180,6 +188,16 @@ void CIdentifyDialog::ShowReport()
         else if (m_report.rules.empty())
             status += QLatin1Char('\n') + Utf8(FormatText(IdentifyTextOf(IdentifyText::NoRule), "50"));
     }
+    if (!m_report.unclassified.empty())
+        status += QLatin1Char('\n') + Utf8(FormatText(IdentifyTextOf(IdentifyText::Unclassified),
+                                                      LineListText(m_report.unclassified, 10).c_str()));
+    return status;
+}
+
+void CIdentifyDialog::ShowReport()
+{
+    m_reportShown = true;
+    ui->resultList->clear();
     std::optional<std::uint8_t> heading;
     for (std::size_t k = 0; k < m_report.rules.size(); ++k) {
         const IdentifiedRule& rule = m_report.rules[k];
@@ -194,16 +212,30 @@ void CIdentifyDialog::ShowReport()
         auto* item = new QListWidgetItem(QStringLiteral("%1. ").arg(k + 1) + Utf8(IdentifiedRuleText(rule)), ui->resultList);
         item->setData(RULE_ROLE, static_cast<int>(k));
     }
-    if (!m_report.unclassified.empty())
-        status += QLatin1Char('\n') + Utf8(FormatText(IdentifyTextOf(IdentifyText::Unclassified),
-                                                      LineListText(m_report.unclassified, 10).c_str()));
-    ShowInfo(m_refusals + status, !m_refusals.isEmpty());
+    ShowInfo([this] { return RefusalsText() + ReportStatus(); }, !m_refused.empty());
     for (int row = 0; row < ui->resultList->count(); ++row)
         if (ui->resultList->item(row)->data(RULE_ROLE).toInt() >= 0) {
             ui->resultList->setCurrentRow(row);
             break;
         }
     ShowFrame();
+}
+
+void CIdentifyDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        ui->resultList->setAccessibleName(ui->resultLabel->text());
+        // The rules are written in core's words: again, in the new language, as they were selected.
+        if (m_reportShown && !m_analysis) {
+            const int row = ui->resultList->currentRow();
+            const int frame = ui->frameSpin->value();
+            ShowReport();
+            ui->resultList->setCurrentRow(row);
+            ui->frameSpin->setValue(frame);
+        }
+    }
+    QDialog::changeEvent(event);
 }
 
 const IdentifiedRule* CIdentifyDialog::SelectedRule() const
@@ -220,11 +252,13 @@ void CIdentifyDialog::ShowFrame()
     const int number = ui->frameSpin->value();
     if (number < 1 || static_cast<std::size_t>(number) > m_frames.size()) {
         ui->frameView->clear();
-        ui->frameLineLabel->clear();
+        SetLiveText(ui->frameLineLabel, nullptr);
         return;
     }
     const IdentifyFrame& frame = m_frames[static_cast<std::size_t>(number) - 1];
-    ui->frameLineLabel->setText(tr("记录第 %1 行，%2 字节").arg(frame.line).arg(frame.bytes.size()));
+    SetLiveText(ui->frameLineLabel, [line = frame.line, bytes = static_cast<int>(frame.bytes.size())] {
+        return tr("记录第 %1 行，%n 字节", nullptr, bytes).arg(line);
+    });
     // Each byte's mark: 0 none, 1 covered, 2 the value.
     std::vector<std::uint8_t> marks(frame.bytes.size(), 0);
     if (const IdentifiedRule* rule = SelectedRule())
@@ -246,12 +280,12 @@ void CIdentifyDialog::ShowFrame()
     ui->frameView->setHtml(html + QStringLiteral("</span>"));
 }
 
-void CIdentifyDialog::ShowInfo(const QString& text, bool error)
+void CIdentifyDialog::ShowInfo(std::function<QString()> text, bool error)
 {
     QPalette palette = ui->infoLine->palette();
     palette.setColor(QPalette::WindowText, error ? QColor(255, 0, 0) : ui->logLabel->palette().color(QPalette::WindowText));
     ui->infoLine->setPalette(palette);
-    ui->infoLine->setText(text.trimmed());
+    SetLiveText(ui->infoLine, [text = std::move(text)] { return text().trimmed(); });
 }
 
 void CIdentifyDialog::UpdateButtons()

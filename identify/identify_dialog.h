@@ -5,11 +5,13 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "identify/checksum_identify.h"
+#include "identify/identify_log.h"
 
 namespace Ui {
 class CIdentifyDialog;
@@ -35,6 +37,7 @@ signals:
     void Finished();
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -44,13 +47,17 @@ private:
     void OnNotice();
     void ShowReport();
     void ShowFrame();
-    void ShowInfo(const QString& text, bool error);
+    // The information line shows `text()`, again after a language change.
+    void ShowInfo(std::function<QString()> text, bool error);
+    QString RefusalsText() const;
+    QString ReportStatus() const;
     void UpdateButtons();
     const IdentifiedRule* SelectedRule() const;
 
     std::unique_ptr<Ui::CIdentifyDialog> ui;
     std::vector<IdentifyFrame> m_frames;  // those of the last identification
     IdentifyReport m_report;
-    QString m_refusals;                   // the log's refused lines, shown with the result
+    std::vector<IdentifyLogRefusal> m_refused;  // the log's refused lines, shown with the result
+    bool m_reportShown = false;                 // the list shows m_report
     std::unique_ptr<CIdentifyAnalysis> m_analysis;
 };

@@ -130,7 +130,7 @@ void CSmsDetailDialog::Decode()
             summary = tr("%1，第 %2/%3 部分").arg(summary).arg(pdu.concatenation->part).arg(pdu.concatenation->parts);
         if (!pdu.problems.empty())
             summary = tr("%1（有问题，见下）").arg(summary);
-        QTreeWidgetItem* top = NewItem(nullptr, name, summary, tr("%1 字节").arg(m_bytes[static_cast<std::size_t>(line.pdu)].size()),
+        QTreeWidgetItem* top = NewItem(nullptr, name, summary, tr("%n 字节", nullptr, static_cast<int>(m_bytes[static_cast<std::size_t>(line.pdu)].size())),
                                        line.pdu, -1);
         ui->fieldTree->addTopLevelItem(top);
         AddFields(top, pdu.fields, line.pdu);
@@ -146,11 +146,11 @@ void CSmsDetailDialog::Decode()
         const SmsMessage& message = m_messages[m];
         if (!message.concatenation)
             continue;
-        QString summary = tr("%1，共 %2 部分").arg(Utf8(SmsMessageTypeName(message.type))).arg(message.parts.size());
+        QString summary = tr("%1，共 %n 部分", nullptr, static_cast<int>(message.parts.size())).arg(Utf8(SmsMessageTypeName(message.type)));
         if (!message.address.empty())
             summary = tr("%1，%2").arg(summary, Utf8(message.address));
         if (!message.missing.empty())
-            summary = tr("%1，缺 %2 部分").arg(summary).arg(message.missing.size());
+            summary = tr("%1，缺 %n 部分", nullptr, static_cast<int>(message.missing.size())).arg(summary);
         QTreeWidgetItem* top = NewItem(nullptr, tr("拼接后的消息 %1").arg(m + 1), summary, QString(), -1, static_cast<int>(m));
         ui->fieldTree->addTopLevelItem(top);
         for (std::size_t k = 0; k < message.parts.size(); ++k) {

@@ -6,7 +6,10 @@
 
 namespace {
 
-const QString CAPTION = QStringLiteral("工程转换");
+QString Caption()
+{
+    return CEngineeringConversionDialog::tr("工程转换");
+}
 
 std::string Text(const QLineEdit* edit)
 {
@@ -44,20 +47,20 @@ void CEngineeringConversionDialog::RunTest()
     QString shown;
     switch (result.outcome) {
     case EngineeringOutcome::Incomplete:
-        ShowMessage(this, QStringLiteral("工程转换参数需设置完整！"), MessageIcon::Warning, CAPTION);
+        ShowMessage(this, tr("工程转换参数需设置完整！"), MessageIcon::Warning, Caption());
         return;
     case EngineeringOutcome::LimitsReversed:
-        ShowMessage(this, QStringLiteral("上下限数据设置有误，请检查！"), MessageIcon::Warning, CAPTION);
+        ShowMessage(this, tr("上下限数据设置有误，请检查！"), MessageIcon::Warning, Caption());
         return;
     case EngineeringOutcome::LimitsEqual:
-        shown = QStringLiteral("上下限相等，无法换算");
+        shown = tr("上下限相等，无法换算");
         break;
     case EngineeringOutcome::OutOfRange:
-        shown = QStringLiteral("超出数值范围");
+        shown = tr("超出数值范围");
         break;
     case EngineeringOutcome::Converted:
         shown = QString::fromStdString(result.valueText);
         break;
     }
-    ui->resultLabel->setText(QStringLiteral("测试结果: ") + shown);
+    ui->resultLabel->setText(tr("测试结果: %1").arg(shown));
 }

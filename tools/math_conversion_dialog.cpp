@@ -11,7 +11,10 @@
 
 namespace {
 
-const QString CAPTION = QStringLiteral("数学转换");
+QString Caption()
+{
+    return CMathConversionDialog::tr("数学转换");
+}
 
 struct Evaluation {
     bool ok;
@@ -42,7 +45,7 @@ Evaluation Evaluate(const QString& expression)
     watchdog.Disarm();
     if (watchdog.Expired()) {
         const auto seconds = static_cast<int>(MATH_SCRIPT_TIME_LIMIT.count());
-        return {false, QStringLiteral("脚本运行超过%1秒，已中止，请检查公式！").arg(seconds)};
+        return {false, CMathConversionDialog::tr("脚本运行超过%n秒，已中止，请检查公式！", nullptr, seconds)};
     }
     return evaluation;
 }
@@ -84,8 +87,8 @@ void CMathConversionDialog::RunTest()
                                                       ui->valueEdit->text().toStdString());
     const Evaluation evaluation = Evaluate(QString::fromStdString(expression));
     if (!evaluation.ok) {
-        ShowMessage(this, evaluation.text, MessageIcon::Stop, CAPTION);
+        ShowMessage(this, evaluation.text, MessageIcon::Stop, Caption());
         return;
     }
-    ui->resultLabel->setText(QStringLiteral("测试结果为:  ") + evaluation.text);
+    ui->resultLabel->setText(tr("测试结果为:  %1").arg(evaluation.text));
 }

@@ -1,6 +1,7 @@
 // Installs the crash handler and faults on purpose, for the crash tests:
-//   crash_fault_program <mode> [<YYYYMMDDhhmmss>]
-// The optional stamp fixes the clock reading that names the dump file. Before it faults the
+//   crash_fault_program <mode> [<YYYYMMDDhhmmss>] [en|zh]
+// The optional stamp fixes the clock reading that names the dump file; the language is the one
+// the program speaks when it faults (Chinese if none is given). Before it faults the
 // program prints "process <pid>" and "worker <tid>" for each thread that is about to fault.
 
 #include <cstdint>
@@ -24,6 +25,13 @@ std::tm g_fixedTime{};
 void FixedClock(std::tm& now)
 {
     now = g_fixedTime;
+}
+
+TextLanguage g_language = TextLanguage::Chinese;
+
+TextLanguage SpokenLanguage()
+{
+    return g_language;
 }
 
 void SayFaultingThread()
@@ -64,6 +72,10 @@ int main(int argc, char** argv)
         g_fixedTime.tm_year = year - 1900;
         g_fixedTime.tm_mon = month - 1;
         SetCrashClock(&FixedClock);
+    }
+    if (argc > 3 && std::strcmp(argv[3], "en") == 0) {
+        g_language = TextLanguage::English;
+        SetCrashLanguageSource(&SpokenLanguage);
     }
     std::printf("process %ld\n", static_cast<long>(getpid()));
     std::fflush(stdout);

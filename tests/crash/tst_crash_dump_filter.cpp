@@ -63,12 +63,17 @@ public:
     QString Work(const QString& name = QString()) const { return Path(QStringLiteral("work/") + name); }
 
     // Runs the program to its end; false when it did not end by itself.
-    bool Run(const QString& mode, const QString& stamp = STAMP)
+    bool Run(const QString& mode, const QString& stamp = STAMP, const QString& language = QString())
     {
         QProcess process;
         process.setProcessEnvironment(m_environment);
         process.setWorkingDirectory(Work());
-        process.start(Path(QStringLiteral("bin/") + PROGRAM), stamp.isEmpty() ? QStringList{mode} : QStringList{mode, stamp});
+        QStringList arguments{mode, stamp};
+        if (!language.isEmpty())
+            arguments << language;
+        else if (stamp.isEmpty())
+            arguments.removeLast();
+        process.start(Path(QStringLiteral("bin/") + PROGRAM), arguments);
         if (!process.waitForFinished(120000))
             return false;
         exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -134,6 +139,8 @@ private slots:
     void fileCannotBeCreated();
     void installedLayout();
     void twoFaultsInOneSecondGiveOneFile();
+    void messageInTheProgramsLanguage_data();
+    void messageInTheProgramsLanguage();
 };
 
 void TestCrashDumpFilter::report_data()
@@ -285,6 +292,34 @@ void TestCrashDumpFilter::twoFaultsInOneSecondGiveOneFile()
     QVERIFY(report.contains(QStringLiteral("process:         %1\n").arg(run.Process())));  // the later replaces
     QVERIFY(!report.contains(QStringLiteral("process:         %1\n").arg(first)));
     QCOMPARE(run.Messages(), (QStringList{PROGRAM, Apology(STAMPED_FILE), PROGRAM, Apology(STAMPED_FILE)}));
+}
+
+void TestCrashDumpFilter::messageInTheProgramsLanguage_data()
+{
+    QTest::addColumn<QString>("language");  // what the program speaks when it faults
+    QTest::addColumn<QString>("beside");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Chinese") << "zh" << WRITER_REAL << Apology(STAMPED_FILE);
+    QTest::newRow("English") << "en" << WRITER_REAL
+                             << "Tessik Frame Analyser has met an unexpected error. We are sorry for the trouble. "
+                                "Please send us the file Velmorra_20130303_090507.dmp so that we can put it right.";
+    QTest::newRow("English, no writer found")
+        << "en" << "" << "Tessik Frame Analyser has met an unexpected error. Cause: DBGHELP.DLL LoadLibrary is Error "
+                         "Error code: 2";
+    QTest::newRow("English, the writer too old")
+        << "en" << WRITER_WITHOUT_FUNCTION << "Tessik Frame Analyser has met an unexpected error. Cause: DBGHELP.DLL too old";
+}
+
+void TestCrashDumpFilter::messageInTheProgramsLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, beside);
+    QFETCH(QString, message);
+    CCrashRun run(beside);
+    QVERIFY(run.Run(QStringLiteral("segv"), STAMP, language));
+    QCOMPARE(run.exitCode, 128 + SIGSEGV);
+    QCOMPARE(run.Messages(), (QStringList{PROGRAM, message}));
+    QVERIFY(run.errors.contains(message));
 }
 
 QTEST_APPLESS_MAIN(TestCrashDumpFilter)
