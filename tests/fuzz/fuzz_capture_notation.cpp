@@ -35,7 +35,7 @@ bool IsSeparator(char c)
 // Whether `bytes` stand in the line from some character on as hex numbers, each a run of digits
 // (an even number of them, or any number after "0x"; exactly two after "\x"), separated by
 // blanks, commas, semicolons, '-' or ':' (nothing before a "\x").
-bool WrittenIn(std::string_view line, const Bytes& bytes)
+FUZZ_REFERENCE bool WrittenIn(std::string_view line, const Bytes& bytes)
 {
     const std::size_t n = line.size();
     for (std::size_t s = 0; s < n; ++s) {

@@ -35,7 +35,7 @@ std::string Describe(const CrcParameters& p)
 }
 
 // Sum of the bytes and of each byte times the number of bytes from it to the end (itself counted).
-std::uint64_t PlainSum(Bytes bytes)
+FUZZ_REFERENCE std::uint64_t PlainSum(Bytes bytes)
 {
     std::uint64_t sum = 0;
     for (std::uint8_t b : bytes)
@@ -43,7 +43,7 @@ std::uint64_t PlainSum(Bytes bytes)
     return sum;
 }
 
-std::uint64_t WeightedSum(Bytes bytes, std::uint64_t modulus)
+FUZZ_REFERENCE std::uint64_t WeightedSum(Bytes bytes, std::uint64_t modulus)
 {
     std::uint64_t sum = 0;
     for (std::size_t k = 0; k < bytes.size(); ++k)
@@ -51,7 +51,7 @@ std::uint64_t WeightedSum(Bytes bytes, std::uint64_t modulus)
     return sum;
 }
 
-std::uint32_t Reference(const ChecksumModel& model, Bytes bytes)
+FUZZ_REFERENCE std::uint32_t Reference(const ChecksumModel& model, Bytes bytes)
 {
     const std::string_view name = model.name;
     switch (model.family) {
@@ -122,7 +122,7 @@ struct Place {
     std::size_t first, last, check;  // the range [first, last] and where its value starts
 };
 
-std::vector<Place> Places(const IdentifyRule& rule, std::size_t length, std::size_t valueLength)
+FUZZ_REFERENCE std::vector<Place> Places(const IdentifyRule& rule, std::size_t length, std::size_t valueLength)
 {
     std::vector<Place> places;
     if (rule.start == 0 || rule.end == 0)
@@ -150,7 +150,7 @@ std::vector<Place> Places(const IdentifyRule& rule, std::size_t length, std::siz
     return places;
 }
 
-bool PlainHolds(const IdentifyRule& rule, Bytes frame)
+FUZZ_REFERENCE bool PlainHolds(const IdentifyRule& rule, Bytes frame)
 {
     const unsigned width = RuleWidth(rule);
     const std::size_t valueBytes = width / 8;

@@ -27,7 +27,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 using Poly = std::vector<std::uint64_t>;
 
-int Degree(const Poly& a)
+FUZZ_REFERENCE int Degree(const Poly& a)
 {
     for (std::size_t w = a.size(); w-- > 0;)
         if (a[w])
@@ -35,18 +35,18 @@ int Degree(const Poly& a)
     return -1;
 }
 
-bool Bit(const Poly& a, int i)
+FUZZ_REFERENCE bool Bit(const Poly& a, int i)
 {
     return (a[static_cast<std::size_t>(i) / 64] >> (i % 64)) & 1;
 }
 
-void FlipBit(Poly& a, int i)
+FUZZ_REFERENCE void FlipBit(Poly& a, int i)
 {
     a[static_cast<std::size_t>(i) / 64] ^= std::uint64_t{1} << (i % 64);
 }
 
 // a mod b, one leading term at a time.
-Poly Mod(Poly a, const Poly& b)
+FUZZ_REFERENCE Poly Mod(Poly a, const Poly& b)
 {
     const int db = Degree(b);
     for (int da = Degree(a); da >= db; da = Degree(a))
@@ -56,7 +56,7 @@ Poly Mod(Poly a, const Poly& b)
     return a;
 }
 
-Poly Gcd(Poly a, Poly b)
+FUZZ_REFERENCE Poly Gcd(Poly a, Poly b)
 {
     while (Degree(b) >= 0) {
         a = Mod(std::move(a), b);
@@ -68,7 +68,7 @@ Poly Gcd(Poly a, Poly b)
 // The difference of two samples of one length as the CRC's equation sees it: the XOR of the
 // messages (first byte highest, each byte bit-reversed when reflected) times x^width, plus the
 // XOR of the checks (reflected when reflected).
-Poly Difference(unsigned width, bool reflected, const Bytes& a, const Bytes& b, std::uint32_t checkA, std::uint32_t checkB)
+FUZZ_REFERENCE Poly Difference(unsigned width, bool reflected, const Bytes& a, const Bytes& b, std::uint32_t checkA, std::uint32_t checkB)
 {
     const std::size_t n = a.size();
     Poly d((8 * n + width + 64) / 64 + 1, 0);
@@ -81,6 +81,11 @@ Poly Difference(unsigned width, bool reflected, const Bytes& a, const Bytes& b, 
             if (((a[k] ^ b[k]) >> (reflected ? 7 - bit : bit)) & 1)
                 FlipBit(d, static_cast<int>(8 * (n - 1 - k) + width) + bit);
     return d;
+}
+
+FUZZ_REFERENCE std::uint32_t Bitwise(const CrcParameters& p, const Bytes& message)
+{
+    return ComputeCrcBitwise(p, message);
 }
 
 std::string Describe(const CrcParameters& p)
@@ -130,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             message.assign(bytes.begin(), bytes.end());
             message.resize(length);
         }
-        checks.push_back(readChecks ? input.Number<std::uint32_t>() & mask : ComputeCrcBitwise(planted, message));
+        checks.push_back(readChecks ? input.Number<std::uint32_t>() & mask : Bitwise(planted, message));
         messages.push_back(std::move(message));
     }
     std::vector<CrcSample> samples;
@@ -143,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(p.width == width && (p.poly & 1) && p.poly <= mask && p.init <= mask && p.xorout <= mask && p.refin == p.refout,
                    Describe(solutions));
         for (std::size_t k = 0; k < messages.size(); ++k)
-            FUZZ_CHECK(ComputeCrcBitwise(p, messages[k]) == checks[k], "sample " + std::to_string(k) + " not reproduced: " + Describe(solutions));
+            FUZZ_CHECK(Bitwise(p, messages[k]) == checks[k], "sample " + std::to_string(k) + " not reproduced: " + Describe(solutions));
         if (s > 0) {
             const CrcParameters& q = solutions[s - 1].parameters;
             FUZZ_CHECK(std::tuple(q.refin, q.poly, q.init) < std::tuple(p.refin, p.poly, p.init), Describe(solutions));
