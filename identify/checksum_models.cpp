@@ -194,19 +194,26 @@ std::uint32_t ComputeCrc(const ChecksumModel& model, std::span<const std::uint8_
     return ComputeCatalogueCrc(model.crc, bytes);
 }
 
-// Engines of other parameters (solved CRCs), built on first use and kept.
-const CCrcEngine& EngineFor(const CrcParameters& p)
+// Engines of other parameters (solved CRCs), built on first use and kept: at most MAX_ENGINES,
+// as a long session identifies log after log (each engine takes 5 KB). A caller holds its engine
+// while it computes, so that clearing the cache on another thread cannot pull it away.
+constexpr std::size_t MAX_ENGINES = 256;
+
+std::shared_ptr<const CCrcEngine> EngineFor(const CrcParameters& p)
 {
     static std::mutex lock;
     static std::map<std::tuple<unsigned, std::uint32_t, std::uint32_t, bool, bool, std::uint32_t>,
-                    std::unique_ptr<CCrcEngine>>
+                    std::shared_ptr<const CCrcEngine>>
         engines;
     const auto key = std::tuple(p.width, p.poly, p.init, p.refin, p.refout, p.xorout);
     std::lock_guard guard(lock);
-    auto& engine = engines[key];
-    if (!engine)
-        engine = std::make_unique<CCrcEngine>(p);
-    return *engine;
+    if (const auto found = engines.find(key); found != engines.end())
+        return found->second;
+    auto engine = std::make_shared<const CCrcEngine>(p);
+    if (engines.size() >= MAX_ENGINES)
+        engines.clear();
+    engines.emplace(key, engine);
+    return engine;
 }
 
 } // namespace
@@ -226,7 +233,7 @@ std::optional<std::size_t> FindChecksumModel(std::string_view name)
 
 std::uint32_t ComputeCatalogueCrc(const CrcParameters& p, std::span<const std::uint8_t> bytes)
 {
-    return EngineFor(p).Compute(bytes);
+    return EngineFor(p)->Compute(bytes);
 }
 
 const CCrcEngine& CatalogueEngine(std::size_t row)

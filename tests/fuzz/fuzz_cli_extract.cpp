@@ -1,6 +1,7 @@
 // The command line's line reading: the characters of a UTF-8 line as the window's boxes see them
 // (against the well-formed byte sequences of the Unicode standard, table 3-7), and --extract's
-// frame taken out of a log line, which the hex grammar then takes whole, and a tidied paste.
+// frame taken out of them, which the hex grammar then takes whole. The notations themselves are
+// fuzz_capture_notation's.
 //
 // Input: the line.
 
@@ -51,26 +52,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string characters = CharactersOf(line);
     FUZZ_CHECK(characters == expected, Shown(line) + " -> " + Shown(characters));
 
-    for (const std::string_view text : {line, std::string_view(characters)}) {
-        // --extract's frame is the line's capture frame in the hex grammar, which the grammar
-        // takes whole, and which read again as a log line is itself.
-        const std::string frame = ExtractLogFrame(text);
-        const std::vector<std::uint8_t> found = FindCaptureFrame(text, CaptureReading::Log);
-        FUZZ_CHECK(frame.size() == 3 * found.size(), Shown(text) + " -> " + Shown(frame));
-        if (!frame.empty()) {
-            std::vector<std::uint8_t> bytes(found.size());
-            std::size_t count = 0;
-            FUZZ_CHECK(ParseHexText(frame, bytes, count) == HexParseResult::Ok && count == found.size() && bytes == found,
-                       Shown(text) + " -> " + Shown(frame));
-            FUZZ_CHECK(ExtractLogFrame(frame) == frame, Shown(frame) + " -> " + Shown(ExtractLogFrame(frame)));
-        }
-        // A paste tidies into the grammar too, or into nothing.
-        const std::string tidied = TidyCaptureText(text);
-        if (!tidied.empty()) {
-            std::vector<std::uint8_t> bytes(tidied.size() / 3 + 1);
-            std::size_t count = 0;
-            FUZZ_CHECK(ParseHexText(tidied, bytes, count) == HexParseResult::Ok && 3 * count == tidied.size(), Shown(tidied));
-        }
+    // --extract reads the characters: its frame is their log frame in the hex grammar, which the
+    // grammar takes whole and which, read again as a log line, is itself. Text beyond ASCII only
+    // separates, so the frame is the same as in the raw bytes.
+    const std::string frame = ExtractLogFrame(characters);
+    const std::vector<std::uint8_t> found = FindCaptureFrame(characters, CaptureReading::Log);
+    FUZZ_CHECK(frame.size() == 3 * found.size(), Shown(characters) + " -> " + Shown(frame));
+    FUZZ_CHECK(found == FindCaptureFrame(line, CaptureReading::Log), Shown(line) + " -> " + Shown(frame));
+    if (!frame.empty()) {
+        std::vector<std::uint8_t> bytes(found.size());
+        std::size_t count = 0;
+        FUZZ_CHECK(ParseHexText(frame, bytes, count) == HexParseResult::Ok && count == found.size() && bytes == found,
+                   Shown(characters) + " -> " + Shown(frame));
+        FUZZ_CHECK(ExtractLogFrame(frame) == frame, Shown(frame) + " -> " + Shown(ExtractLogFrame(frame)));
     }
     return 0;
 }

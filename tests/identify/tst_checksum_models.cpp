@@ -1,5 +1,6 @@
 #include <QTest>
 #include <random>
+#include <thread>
 
 #include "identify/checksum_models.h"
 #include "identify/crc_engine.h"
@@ -88,6 +89,34 @@ private slots:
             QCOMPARE(engine.Unshift(engine.Step(reg, 0)), reg);
             QCOMPARE(engine.RegisterOf(engine.Result(reg)), reg);
         }
+    }
+
+    // CRCs of other parameters (solved ones) compute through a cache of engines that a long
+    // session, or a fuzz campaign, fills with one engine per parameter set: it is bounded, and
+    // emptied while other threads compute. Two threads over more parameter sets than it keeps,
+    // each set twice, against the definition.
+    void cacheOfSolvedCrcs()
+    {
+        const auto run = [](unsigned seed, int& wrong) {
+            std::mt19937 random(seed);
+            const Bytes data{'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+            std::vector<CrcParameters> seen;
+            for (int round = 0; round < 700; ++round) {
+                const unsigned width = 8 * (1 + random() % 4);
+                const std::uint32_t mask = CrcMask(width);
+                const CrcParameters p = round % 3 == 2 && !seen.empty()
+                                            ? seen[random() % seen.size()]
+                                            : CrcParameters{width, (std::uint32_t(random()) & mask) | 1, std::uint32_t(random()) & mask,
+                                                            bool(random() % 2), bool(random() % 2), std::uint32_t(random()) & mask};
+                seen.push_back(p);
+                wrong += ComputeCatalogueCrc(p, data) != ComputeCrcBitwise(p, data);
+            }
+        };
+        int wrong[2] = {0, 0};
+        std::thread other(run, 1u, std::ref(wrong[1]));
+        run(2u, wrong[0]);
+        other.join();
+        QCOMPARE(wrong[0] + wrong[1], 0);
     }
 
     // The six page methods are rows too, computing through the page's registers.
