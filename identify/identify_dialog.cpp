@@ -7,7 +7,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "checksum/checksum_search.h"
 #include "common/hex_input.h"
+#include "common/hex_input_profile.h"
 #include "common/hex_text.h"
 #include "common/live_text.h"
 #include "common/message_box.h"
@@ -169,7 +171,10 @@ QString CIdentifyDialog::RefusalsText() const
 {
     QString text;
     for (std::size_t k = 0; k < m_refused.size() && k < MAX_REFUSALS_SHOWN; ++k)
-        text += tr("第 %1 行: %2").arg(m_refused[k].line).arg(Utf8(m_refused[k].message)) + QLatin1Char('\n');
+        text += tr("第 %1 行: %2")
+                    .arg(m_refused[k].line)
+                    .arg(Utf8(HexErrorText(HEX_PROFILE_CHECKSUM, m_refused[k].result, MAX_SEARCH_BYTES))) +
+                QLatin1Char('\n');
     if (m_refused.size() > MAX_REFUSALS_SHOWN)
         text += tr("另有 %n 行未能读入", nullptr, static_cast<int>(m_refused.size() - MAX_REFUSALS_SHOWN)) + QLatin1Char('\n');
     return text;

@@ -62,7 +62,7 @@ IdentifyLog ReadIdentifyLog(std::string_view text, bool extract)
                 result = HexParseResult::Ok;
         }
         if (result != HexParseResult::Ok) {
-            log.refused.push_back({number, HexErrorText(HEX_PROFILE_CHECKSUM, result, MAX_SEARCH_BYTES)});
+            log.refused.push_back({number, HexErrorText(HEX_PROFILE_CHECKSUM, result, MAX_SEARCH_BYTES), result});
             continue;
         }
         log.frames.push_back({number, {buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(count)}});

@@ -8,11 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "common/hex_text.h"
 #include "identify/checksum_identify.h"
 
 struct IdentifyLogRefusal {
     std::uint64_t line = 0;
-    std::string message;  // the hex grammar's message (UTF-8)
+    std::string message;  // the hex grammar's message (UTF-8), in the language of the reading
+    HexParseResult result = HexParseResult::Ok;  // what the grammar said, to word again in another language
 };
 
 struct IdentifyLog {
