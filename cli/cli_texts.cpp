@@ -174,6 +174,9 @@ constexpr TextEntry<CliText> ENGLISH[] = {
     // usage errors
     {CliText::UnknownSubcommand, "%1: unknown subcommand %2\nRun \"%1 --help\" for the subcommands."},
     {CliText::UsageError, "%1 %2: %3\nRun \"%1 %2 --help\" for its usage."},
+    {CliText::OutOfMemory, "%1: out of memory, stopped"},
+    {CliText::UnexpectedError, "%1: unexpected error, stopped: %2"},
+    {CliText::UnexpectedErrorUnknown, "%1: unexpected error, stopped"},
     {CliText::UnknownLanguage, "%1: unknown language %2 (use en or zh)"},
     {CliText::UnknownOption, "unknown option %1"},
     {CliText::OptionWithoutValue, "option %1 takes no value"},

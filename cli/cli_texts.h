@@ -124,6 +124,9 @@
     /* usage errors */                                                                              \
     X(UnknownSubcommand, "%1: 未知子命令 %2\n用 “%1 --help” 查看子命令。")                          \
     X(UsageError, "%1 %2: %3\n用 “%1 %2 --help” 查看用法。")                                        \
+    X(OutOfMemory, "%1: 内存不足，已中止")                                                          \
+    X(UnexpectedError, "%1: 意外错误，已中止：%2")                                                  \
+    X(UnexpectedErrorUnknown, "%1: 意外错误，已中止")                                               \
     X(UnknownLanguage, "%1: 未知的语言 %2（应为 en 或 zh）")                                        \
     X(UnknownOption, "未知选项 %1")                                                                 \
     X(OptionWithoutValue, "选项 %1 不带值")                                                         \

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/run_guarded.h"
 #include "common/text_language.h"
 
 int main(int argc, char** argv)
@@ -16,7 +17,11 @@ int main(int argc, char** argv)
         std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     // English for an English locale, Chinese for every other; --lang overrides it.
     SetTextLanguage(LanguageFromEnvironment());
-    const std::vector<std::string> args(argv + 1, argv + argc);
     CliContext context{stdout, stderr};
-    return RunCli(args, context);
+    return RunGuarded(
+        [&] {
+            const std::vector<std::string> args(argv + 1, argv + argc);
+            return RunCli(args, context);
+        },
+        context);
 }

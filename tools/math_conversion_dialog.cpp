@@ -23,11 +23,11 @@ struct Evaluation {
 
 // A fresh engine for every evaluation: nothing a formula defines survives it. The watchdog
 // guards the conversion to text too, since an object's own toString may never end.
-Evaluation Evaluate(const QString& expression)
+Evaluation Evaluate(const QString& expression, std::chrono::milliseconds timeLimit)
 {
     QJSEngine engine;
     const QJSValue toText = engine.globalObject().property(QStringLiteral("String"));
-    CWatchdog watchdog(MATH_SCRIPT_TIME_LIMIT, [&engine] { engine.setInterrupted(true); });
+    CWatchdog watchdog(timeLimit, [&engine] { engine.setInterrupted(true); });
 
     // A thrown value that is not an Error object comes back like a result; the stack trace of
     // the uncaught exception tells them apart.
@@ -81,11 +81,16 @@ void CMathConversionDialog::SetValue(const QString& value)
     ui->valueEdit->setCursorPosition(0);
 }
 
+void CMathConversionDialog::SetTimeLimit(std::chrono::milliseconds limit)
+{
+    m_timeLimit = limit;
+}
+
 void CMathConversionDialog::RunTest()
 {
     const std::string expression = SubstituteMathdata(ui->scriptEdit->toPlainText().toStdString(),
                                                       ui->valueEdit->text().toStdString());
-    const Evaluation evaluation = Evaluate(QString::fromStdString(expression));
+    const Evaluation evaluation = Evaluate(QString::fromStdString(expression), m_timeLimit);
     if (!evaluation.ok) {
         ShowMessage(this, evaluation.text, MessageIcon::Stop, Caption());
         return;

@@ -22,9 +22,15 @@ public:
     /// The value the formula's "mathdata" stands for, as its page shows it; set before opening.
     void SetValue(const QString& value);
 
+    /// How long a formula may run here (MATH_SCRIPT_TIME_LIMIT unless set). Tests shorten it so as
+    /// not to wait out the real limit; the message still names MATH_SCRIPT_TIME_LIMIT, the limit
+    /// users meet.
+    void SetTimeLimit(std::chrono::milliseconds limit);
+
 private:
     void RunTest();
 
     std::unique_ptr<Ui::CMathConversionDialog> ui;
     QString m_value;
+    std::chrono::milliseconds m_timeLimit = MATH_SCRIPT_TIME_LIMIT;
 };
