@@ -45,10 +45,6 @@ CMainDialog::CMainDialog(QWidget* parent)
     follow->Add(ui->sideBrowser, GROW_HEIGHT);
     follow->Add(ui->tabPages, GROW_BOTH);
 
-    connect(ui->actionStringFormat, &QAction::triggered, this, [this] { m_tabPages->SelectPage(0); });
-    connect(ui->actionConversion, &QAction::triggered, this, [this] { m_tabPages->SelectPage(1); });
-    connect(ui->actionChecksum, &QAction::triggered, this, [this] { m_tabPages->SelectPage(2); });
-    connect(ui->actionByteAnalysis, &QAction::triggered, this, [this] { m_tabPages->SelectPage(3); });
     connect(ui->actionAbout, &QAction::triggered, this, &CMainDialog::OnAbout);
     // The language menu names each language in itself, and stays the same in both.
     auto* languages = new QActionGroup(this);
@@ -75,8 +71,7 @@ void CMainDialog::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
         setWindowTitle(ProductTitle());
-        for (int i = 0; i < m_tabPages->PageCount(); ++i)
-            m_tabPages->SetPageCaption(i, PageCaption(i));
+        ShowPageCaptions();
         ShowStatusTexts();
         CheckLanguage();
         const QUrl shown = m_sideBrowser->source();
@@ -111,29 +106,33 @@ void CMainDialog::closeEvent(QCloseEvent* event)
 
 CMainDialog::~CMainDialog() = default;
 
-QString CMainDialog::PageCaption(int index)
+void CMainDialog::RegisterPages()
 {
-    switch (index) {
-    case 0:
-        return tr("串格式化");
-    case 1:
-        return tr("数据转换查询");
-    case 2:
-        return tr("校验分析");
-    case 3:
-        return tr("字节数据分析");
-    default:
-        return tr("资讯信息");
+    m_pages = {
+        {QT_TR_NOOP("串格式化"), &m_stringFormatPage, "actionStringFormat"},
+        {QT_TR_NOOP("数据转换查询"), &m_conversionPage, "actionConversion"},
+        {QT_TR_NOOP("校验分析"), &m_checksumPage, "actionChecksum"},
+        {QT_TR_NOOP("字节数据分析"), &m_byteAnalysisPage, "actionByteAnalysis"},
+        {QT_TR_NOOP("资讯信息"), &m_infoPage, nullptr},
+    };
+    for (PageEntry& entry : m_pages) {
+        m_tabPages->AddPage(tr(entry.caption), entry.page);
+        if (!entry.menuEntry)
+            continue;
+        entry.action = ui->menuAnalysis->addAction(tr(entry.caption));
+        entry.action->setObjectName(QLatin1String(entry.menuEntry));
+        CPage* page = entry.page;
+        connect(entry.action, &QAction::triggered, this, [this, page] { m_tabPages->setCurrentWidget(page); });
     }
 }
 
-void CMainDialog::RegisterPages()
+void CMainDialog::ShowPageCaptions()
 {
-    m_tabPages->AddPage(PageCaption(0), &m_stringFormatPage, 133);
-    m_tabPages->AddPage(PageCaption(1), &m_conversionPage, 131);
-    m_tabPages->AddPage(PageCaption(2), &m_checksumPage, 129);
-    m_tabPages->AddPage(PageCaption(3), &m_byteAnalysisPage, 130);
-    m_tabPages->AddPage(PageCaption(4), &m_infoPage, 138);
+    for (const PageEntry& entry : m_pages) {
+        m_tabPages->setTabText(m_tabPages->indexOf(entry.page), tr(entry.caption));
+        if (entry.action)
+            entry.action->setText(tr(entry.caption));
+    }
 }
 
 void CMainDialog::CreateStatusBar()

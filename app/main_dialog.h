@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
 #include "app/info_page.h"
 #include "common/text_language.h"
@@ -13,7 +14,9 @@
 #include "format/string_format_page.h"
 
 class CIdentifyDialog;
+class CPage;
 class CPageTabCtrl;
+class QAction;
 class QLabel;
 class CWebBrowser2;
 
@@ -37,8 +40,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    static QString PageCaption(int index);
+    // One row a page, in tab order: its tab and its entry in the "分析" menu.
+    struct PageEntry {
+        const char* caption;  // source text of tr()
+        CPage* page;
+        const char* menuEntry;  // the entry's object name; nullptr: the page has none
+        QAction* action = nullptr;
+    };
+
     void RegisterPages();
+    void ShowPageCaptions();
     void CreateStatusBar();
     void ShowStatusTexts();
     // "语言 / Language": the choice takes effect at once and is kept for the next start.
@@ -60,4 +71,5 @@ private:
     CByteAnalysisPage m_byteAnalysisPage;
     CConversionPage m_conversionPage;
     CInfoPage m_infoPage;
+    std::vector<PageEntry> m_pages;
 };

@@ -1,124 +1,96 @@
 #include "app/page_tab_ctrl.h"
 
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionTabWidgetFrame>
-#include <QStylePainter>
 #include <QTabBar>
 
 #include "common/follow_layout.h"
 #include "common/page.h"
 
 namespace {
-constexpr int TAB_STRIP_LEFT = 2;  // the first tab starts 2 px inside the control, as on Windows
-}
+
+// The program's style, with the host's own look: the tabs start 2 px inside the control and
+// the frame 1 px below them, as on Windows, and the tabs are drawn as on a plain tab bar (the
+// selected one shaded), not merged into the frame.
+class CPageTabStyle : public QProxyStyle {
+public:
+    CPageTabStyle()
+        : QProxyStyle(QStyleFactory::create(QApplication::style()->name()))
+    {
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const QRect r = QProxyStyle::subElementRect(element, option, widget);
+        switch (element) {
+        case SE_TabWidgetTabBar:
+            return r.translated(TAB_STRIP_LEFT, 0);
+        case SE_TabWidgetTabPane:
+        case SE_TabWidgetTabContents:
+            return r.adjusted(0, 1, 0, 0);
+        default:
+            return r;
+        }
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (const auto* tab = qstyleoption_cast<const QStyleOptionTab*>(option)) {
+            QStyleOptionTab plain(*tab);
+            plain.features &= ~QStyleOptionTab::HasFrame;
+            QProxyStyle::drawControl(element, &plain, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+private:
+    static constexpr int TAB_STRIP_LEFT = 2;
+};
+
+} // namespace
 
 CPageTabCtrl::CPageTabCtrl(QWidget* parent)
-    : QWidget(parent)
-    , m_tabBar(new QTabBar(this))
+    : QTabWidget(parent)
 {
-    m_tabBar->setObjectName(QStringLiteral("pageTabBar"));
-    m_tabBar->setDrawBase(false);
-    m_tabBar->setExpanding(false);
-    m_tabBar->setUsesScrollButtons(false);
-    // A press on another tab moves the tab bar's selection; the page follows here. A press on the
-    // selected tab or on the empty strip changes no selection and so changes nothing.
-    connect(m_tabBar, &QTabBar::currentChanged, this, &CPageTabCtrl::OnTabChanged);
+    auto* style = new CPageTabStyle;
+    style->setParent(this);  // after the tab bar, which is destroyed first
+    setStyle(style);
+    tabBar()->setStyle(style);
+    tabBar()->setObjectName(QStringLiteral("pageTabBar"));
+    tabBar()->setExpanding(false);
+    setUsesScrollButtons(false);
 }
 
-bool CPageTabCtrl::AddPage(const QString& caption, CPage* page, int templateId)
+void CPageTabCtrl::AddPage(const QString& caption, CPage* page)
 {
-    if (m_nPageCount >= MAX_PAGES)
-        return false;
-    m_captions[m_nPageCount] = caption;
-    m_pages[m_nPageCount] = page;
-    m_templateIds[m_nPageCount] = templateId;
-    ++m_nPageCount;
-    return true;
-}
-
-void CPageTabCtrl::SetPageCaption(int index, const QString& caption)
-{
-    if (index < 0 || index >= m_nPageCount)
-        return;
-    m_captions[index] = caption;
-    if (index < m_tabBar->count())
-        m_tabBar->setTabText(index, caption);
-}
-
-CPage* CPageTabCtrl::Page(int index) const
-{
-    return index >= 0 && index < m_nPageCount ? m_pages[index] : nullptr;
+    page->OnInitPage();
+    addTab(page, caption);
 }
 
 void CPageTabCtrl::InitPages()
 {
-    const QSignalBlocker blocker(m_tabBar);
-    for (int i = 0; i < m_nPageCount; ++i) {
-        m_pages[i]->setParent(this);
-        m_pages[i]->OnInitPage();
-        m_tabBar->addTab(m_captions[i]);
-    }
-    LayoutPages();
-    // The host's size now is the described one: there each page's controls stand as in its form.
-    for (int i = 0; i < m_nPageCount; ++i)
-        m_pages[i]->Layout()->SetBaseSize(m_pages[i]->size());
+    // A hidden tab widget places its pages only when shown; the style says where they will stand.
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    const QSize described = style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this).size();
+    for (int i = 0; i < count(); ++i)
+        Page(i)->Layout()->SetBaseSize(described);
 }
 
-void CPageTabCtrl::resizeEvent(QResizeEvent* event)
+CPage* CPageTabCtrl::Page(int index) const
 {
-    QWidget::resizeEvent(event);
-    if (m_tabBar->count() > 0)
-        LayoutPages();
-}
-
-void CPageTabCtrl::LayoutPages()
-{
-    m_tabBar->setGeometry(TAB_STRIP_LEFT, 0, width() - TAB_STRIP_LEFT, m_tabBar->sizeHint().height());
-    const QRect t = m_tabBar->tabRect(0).translated(m_tabBar->pos());
-    // Edges as exclusive coordinates: the page starts just below tab 0 and stops 2 px inside the
-    // right and bottom edges of the control.
-    const int right = width();
-    const int bottom = height();
-    const int tabBottom = t.y() + t.height();
-    const QRect page(t.left(), tabBottom + 1, right - t.left() - 2, bottom - tabBottom - 3);
-    for (int i = 0; i < m_nPageCount; ++i) {
-        m_pages[i]->setGeometry(page);
-        m_pages[i]->raise();
-        m_pages[i]->setVisible(i == m_nCurrentPage);
-    }
+    return static_cast<CPage*>(widget(index));
 }
 
 int CPageTabCtrl::SelectPage(int index)
 {
-    if (index < 0 || index >= m_nPageCount)
+    if (index < 0 || index >= count())
         return -1;
-    const int previous = m_nCurrentPage;
-    if (index != previous) {
-        m_pages[previous]->hide();
-        m_nCurrentPage = index;
-        m_pages[index]->show();
-        m_tabBar->setCurrentIndex(index);  // OnTabChanged then sees the page already current
-    }
+    const int previous = currentIndex();
+    setCurrentIndex(index);
     return previous;
-}
-
-void CPageTabCtrl::OnTabChanged(int index)
-{
-    if (index < 0 || index >= m_nPageCount || index == m_nCurrentPage)
-        return;
-    m_pages[m_nCurrentPage]->hide();
-    m_nCurrentPage = index;
-    m_pages[index]->show();
-}
-
-void CPageTabCtrl::paintEvent(QPaintEvent*)
-{
-    QStylePainter painter(this);
-    QStyleOptionTabWidgetFrame frame;
-    frame.initFrom(this);
-    const int top = m_tabBar->geometry().bottom() + 1;
-    frame.rect = QRect(0, top - 1, width(), height() - top + 1);
-    frame.tabBarSize = m_tabBar->size();
-    frame.tabBarRect = m_tabBar->geometry();
-    frame.selectedTabRect = m_tabBar->tabRect(m_tabBar->currentIndex()).translated(m_tabBar->pos());
-    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
 }

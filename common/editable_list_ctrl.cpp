@@ -52,10 +52,14 @@ CEditableListCtrl::CEditableListCtrl(QWidget* parent)
     horizontalScrollBar()->installEventFilter(this);
     verticalScrollBar()->installEventFilter(this);
     // The view wires only the delegates set on it; these two answer through itemDelegateForIndex.
-    for (QAbstractItemDelegate* delegate : {static_cast<QAbstractItemDelegate*>(m_comboDelegate),
-                                            static_cast<QAbstractItemDelegate*>(m_editDelegate)}) {
+    for (CListCellDelegate* delegate : {static_cast<CListCellDelegate*>(m_comboDelegate),
+                                        static_cast<CListCellDelegate*>(m_editDelegate)}) {
         connect(delegate, &QAbstractItemDelegate::commitData, this, &CEditableListCtrl::commitData);
         connect(delegate, &QAbstractItemDelegate::closeEditor, this, &CEditableListCtrl::closeEditor);
+        // The end-label-edit notice: the cell has the editor's text, now the owner hears of it.
+        connect(delegate, &CListCellDelegate::CellWritten, this, [this](const QModelIndex& index, const QString& text) {
+            emit WM_LISTEDIT_ENDEDIT(index.row(), index.column(), text);
+        });
     }
 }
 
@@ -66,7 +70,13 @@ void CEditableListCtrl::SetPerCellEditing(bool perCell)
 
 void CEditableListCtrl::SetCellEditor(int row, int column, CellEditorKind kind)
 {
-    m_registry.push_back({row, column, kind});
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    if (!item(row, column))
+        SetCellText(row, column, QString());
+    QTableWidgetItem* cell = item(row, column);
+    if (!cell->data(EDITOR_KIND_ROLE).isValid())
+        cell->setData(EDITOR_KIND_ROLE, static_cast<int>(kind));
 }
 
 void CEditableListCtrl::SetReadOnlyColumn(int column, bool readOnly)
@@ -97,10 +107,9 @@ CellEditorKind CEditableListCtrl::EditorFor(int row, int column) const
     if (Contains(m_readOnlyColumns, column))
         return CellEditorKind::None;
     if (m_perCell) {
-        const auto first = std::find_if(m_registry.begin(), m_registry.end(), [&](const EditorRecord& r) {
-            return r.row == row && r.column == column;
-        });
-        return first == m_registry.end() ? CellEditorKind::None : first->kind;
+        const QTableWidgetItem* cell = item(row, column);
+        const QVariant kind = cell ? cell->data(EDITOR_KIND_ROLE) : QVariant();
+        return kind.isValid() ? static_cast<CellEditorKind>(kind.toInt()) : CellEditorKind::None;
     }
     return Contains(m_comboColumns, column) ? CellEditorKind::Combo : CellEditorKind::Edit;
 }
@@ -329,8 +338,11 @@ void CEditableListCtrl::OpenEdit(int row, int column)
     OpenEditor(m_editDelegate, row, column);
 }
 
-bool CEditableListCtrl::OpenEditor(QAbstractItemDelegate* delegate, int row, int column)
+bool CEditableListCtrl::OpenEditor(CListCellDelegate* delegate, int row, int column)
 {
+    // The delegate writes into the cell's item; made here, it takes its column's alignment.
+    if (!item(row, column))
+        SetCellText(row, column, QString());
     const QModelIndex index = model()->index(row, column);
     m_activeDelegate = delegate;
     m_activeIndex = index;
@@ -343,29 +355,6 @@ bool CEditableListCtrl::OpenEditor(QAbstractItemDelegate* delegate, int row, int
     return true;
 }
 
-void CEditableListCtrl::commitData(QWidget* editor)
-{
-    // The end-label-edit notice: the cell takes the editor's text, then the owner hears of it.
-    if (!editor || editor != m_activeEditor)
-        return;
-    int row = 0;
-    int column = 0;
-    QString text;
-    if (const auto* combo = qobject_cast<CListComboEditor*>(editor)) {
-        row = combo->Row();
-        column = combo->Column();
-        text = combo->EndText();
-    } else if (const auto* line = qobject_cast<CListEditEditor*>(editor)) {
-        row = line->Row();
-        column = line->Column();
-        text = line->EndText();
-    } else {
-        return;
-    }
-    SetCellText(row, column, text);
-    emit WM_LISTEDIT_ENDEDIT(row, column, text);
-}
-
 void CEditableListCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
     if (!editor || editor != m_activeEditor) {
@@ -375,9 +364,9 @@ void CEditableListCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndE
     // The drop-down names its cell; the edit box names 0 and 0.
     int row = 0;
     int column = 0;
-    if (const auto* combo = qobject_cast<CListComboEditor*>(editor)) {
-        row = combo->Row();
-        column = combo->Column();
+    if (m_activeDelegate == m_comboDelegate) {
+        row = m_activeIndex.row();
+        column = m_activeIndex.column();
     }
     QTableWidget::closeEditor(editor, hint);
     m_activeEditor = nullptr;

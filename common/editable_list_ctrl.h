@@ -1,8 +1,9 @@
 #pragma once
 // A report list whose cells are edited in place: a left click on an editable cell (or F2 or
 // Enter on the current one) opens a drop-down (`CListComboEditor`) or an edit box
-// (`CListEditEditor`) over it; when the editor ends the cell receives the text and the owner is told. Which cells are editable is set per cell or
-// per column by the owner, which also supplies the drop-down's entries.
+// (`CListEditEditor`) over it; when the editor ends its delegate writes the text into the cell
+// and the owner is told. Which cells are editable is set per cell (on the cell's item) or per
+// column by the owner, which also supplies the drop-down's entries.
 
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -10,6 +11,8 @@
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "common/list_cell_delegate.h"
 
 class CListComboDelegate;
 class CListEditDelegate;
@@ -26,10 +29,14 @@ public:
 
     explicit CEditableListCtrl(QWidget* parent = nullptr);
 
-    /// Per-cell lookup in the registry when true; per-column (the default) when false.
+    /// The item data role that holds a cell's CellEditorKind in the per-cell mode.
+    static constexpr int EDITOR_KIND_ROLE = Qt::UserRole + 1;
+
+    /// Per-cell lookup (the cell's item) when true; per-column (the default) when false.
     void SetPerCellEditing(bool perCell);
-    /// Appends a registry record. The first record of a cell wins; records belong to row
-    /// positions and are never removed, whatever happens to the rows.
+    /// Gives the cell (its item, made if needed) the editor a click opens in the per-cell mode.
+    /// The first kind given wins; it moves with the row and goes with it. Outside the table it
+    /// does nothing.
     void SetCellEditor(int row, int column, CellEditorKind kind);
     /// A read-only column is never edited, in either lookup mode.
     void SetReadOnlyColumn(int column, bool readOnly);
@@ -74,15 +81,9 @@ protected:
     QAbstractItemDelegate* itemDelegateForIndex(const QModelIndex& index) const override;
 
 protected slots:
-    void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
-    struct EditorRecord {
-        std::int32_t row;
-        std::int32_t column;
-        CellEditorKind kind;
-    };
     struct CellHit {
         int row = -1;
         int column = -1;
@@ -93,13 +94,12 @@ private:
     bool OpenEditorAt(int row, int column);
     void OpenCombo(int row, int column);
     void OpenEdit(int row, int column);
-    bool OpenEditor(QAbstractItemDelegate* delegate, int row, int column);
+    bool OpenEditor(CListCellDelegate* delegate, int row, int column);
     bool MakeRowVisible(int row, int column);
     void ScrollColumnIntoView(int column);
     Qt::Alignment ColumnAlignment(int column) const;
 
     bool m_perCell = false;
-    std::vector<EditorRecord> m_registry;
     std::vector<int> m_readOnlyColumns;
     std::vector<int> m_comboColumns;
     std::array<QString, MAX_CHARACTER_COLUMNS> m_allowedCharacters;
@@ -107,7 +107,7 @@ private:
     CListComboDelegate* m_comboDelegate;
     CListEditDelegate* m_editDelegate;
     // The open edit: its delegate answers for its cell until the editor has closed.
-    QAbstractItemDelegate* m_activeDelegate = nullptr;
+    CListCellDelegate* m_activeDelegate = nullptr;
     QPersistentModelIndex m_activeIndex;
     QPointer<QWidget> m_activeEditor;
 };

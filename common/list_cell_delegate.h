@@ -1,7 +1,7 @@
 #pragma once
-// What the two in-place editors of the editable report list share: an editor stands on its cell,
-// keeps the text it opened with, and ends itself (Enter, Escape, the loss of focus), whereupon the
-// delegate writes its text into the cell and closes it.
+// The delegate of the editable report list's in-place editors: it stands an editor on its cell,
+// and when the editor ends (Enter, Escape, the loss of focus) writes its text into the cell and
+// closes it. Each kind of editor has a delegate of its own that makes it.
 
 #include <QStyledItemDelegate>
 
@@ -11,13 +11,18 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+
+signals:
+    // After setModelData has written an editor's end text into its cell.
+    void CellWritten(const QModelIndex& index, const QString& text) const;
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
-    /// A new editor is named after its column's header, for screen readers and tests.
-    static void NameEditor(QWidget* editor, const QModelIndex& index);
-    /// Connected to an editor's end: the cell gets the editor's text, then the editor closes.
-    void CommitAndClose();
+    /// A new editor of the list: named after its column's header (for screen readers and tests),
+    /// its end commits its text and closes it.
+    void Adopt(QWidget* editor, const QModelIndex& index) const;
 };

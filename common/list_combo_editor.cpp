@@ -4,12 +4,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-CListComboEditor::CListComboEditor(int row, int column, const QString& text, const QStringList& choices,
-                                   QWidget* parent)
+CListComboEditor::CListComboEditor(const QString& text, const QStringList& choices, QWidget* parent)
     : QComboBox(parent)
-    , m_row(row)
-    , m_column(column)
-    , m_startText(text)
+    , CListCellEditor(text)
 {
     setObjectName(QStringLiteral("listComboEditor"));
     // A list below the cell, as a drop-down list box opens, rather than a menu over it that
@@ -30,29 +27,15 @@ CListComboEditor::~CListComboEditor()
     m_popup->removeEventFilter(this);
 }
 
-QString CListComboEditor::EndText() const
+QString CListComboEditor::ChosenText() const
 {
-    if (m_cancelled)
-        return m_startText;
     return currentIndex() < 0 ? QString() : itemText(currentIndex());
 }
 
 void CListComboEditor::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();  // never the dialog's default button
-        Finish();
-        return;
-    case Qt::Key_Escape:
-        event->accept();
-        m_cancelled = true;
-        Finish();
-        return;
-    default:
+    if (!EndsOn(event))
         QComboBox::keyPressEvent(event);
-    }
 }
 
 void CListComboEditor::focusOutEvent(QFocusEvent* event)
@@ -66,34 +49,18 @@ void CListComboEditor::focusOutEvent(QFocusEvent* event)
 bool CListComboEditor::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        m_cancelled = true;  // the list closes on it, and the edit ends cancelled
+        Cancel();  // the list closes on it, and the edit ends cancelled
     if (watched == m_popup && event->type() == QEvent::Hide) {
         // A chosen entry becomes current only after the list has hidden; read it afterwards.
-        QMetaObject::invokeMethod(this, &CListComboEditor::Finish, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { Finish(); }, Qt::QueuedConnection);
     }
     return QComboBox::eventFilter(watched, event);
-}
-
-void CListComboEditor::Finish()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    emit Finished();
 }
 
 QWidget* CListComboDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                           const QModelIndex& index) const
 {
-    auto* editor = new CListComboEditor(index.row(), index.column(),
-                                        index.data(Qt::DisplayRole).toString(), m_choices, parent);
-    NameEditor(editor, index);
-    connect(editor, &CListComboEditor::Finished, this, &CListComboDelegate::CommitAndClose);
+    auto* editor = new CListComboEditor(index.data(Qt::DisplayRole).toString(), m_choices, parent);
+    Adopt(editor, index);
     return editor;
-}
-
-void CListComboDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
-{
-    static_cast<CListComboEditor*>(editor)->Discard();
-    QStyledItemDelegate::destroyEditor(editor, index);
 }

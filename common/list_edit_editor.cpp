@@ -4,12 +4,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-CListEditEditor::CListEditEditor(int row, int column, const QString& text, const QString& allowed,
-                                 QWidget* parent)
+CListEditEditor::CListEditEditor(const QString& text, const QString& allowed, QWidget* parent)
     : QLineEdit(parent)
-    , m_row(row)
-    , m_column(column)
-    , m_startText(text)
+    , CListCellEditor(text)
     , m_allowed(allowed)
 {
     setObjectName(QStringLiteral("listEditEditor"));
@@ -20,21 +17,8 @@ CListEditEditor::CListEditEditor(int row, int column, const QString& text, const
 
 void CListEditEditor::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Accepted here, so a dialog's default button never sees the key.
-        event->accept();
-        Finish();
+    if (EndsOn(event))
         return;
-    case Qt::Key_Escape:
-        event->accept();
-        m_cancelled = true;
-        Finish();
-        return;
-    default:
-        break;
-    }
     if (Refuses(event)) {
         event->accept();
         return;
@@ -82,26 +66,10 @@ void CListEditEditor::focusOutEvent(QFocusEvent* event)
         Finish();
 }
 
-void CListEditEditor::Finish()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    emit Finished();
-}
-
 QWidget* CListEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                          const QModelIndex& index) const
 {
-    auto* editor = new CListEditEditor(index.row(), index.column(),
-                                       index.data(Qt::DisplayRole).toString(), m_allowed, parent);
-    NameEditor(editor, index);
-    connect(editor, &CListEditEditor::Finished, this, &CListEditDelegate::CommitAndClose);
+    auto* editor = new CListEditEditor(index.data(Qt::DisplayRole).toString(), m_allowed, parent);
+    Adopt(editor, index);
     return editor;
-}
-
-void CListEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
-{
-    static_cast<CListEditEditor*>(editor)->Discard();
-    QStyledItemDelegate::destroyEditor(editor, index);
 }

@@ -4,40 +4,26 @@
 
 #include <QLineEdit>
 #include "common/list_cell_delegate.h"
+#include "common/list_cell_editor.h"
 
-class CListEditEditor : public QLineEdit {
+class CListEditEditor : public QLineEdit, public CListCellEditor {
     Q_OBJECT
 public:
     // Opens on `text` with all of it selected; `allowed` empty lets every character through.
-    CListEditEditor(int row, int column, const QString& text, const QString& allowed, QWidget* parent);
-
-    int Row() const { return m_row; }
-    int Column() const { return m_column; }
-    QString StartText() const { return m_startText; }
-    /// The text the cell receives: the starting text after Escape, otherwise what was typed.
-    QString EndText() const { return m_cancelled ? m_startText : text(); }
-    /// The list dropped this editor; it must not finish any more.
-    void Discard() { m_finished = true; }
-
-signals:
-    // Once per edit: Enter, Escape or the loss of focus.
-    void Finished();
+    // Ends on Enter, Escape or the loss of focus.
+    CListEditEditor(const QString& text, const QString& allowed, QWidget* parent);
 
 protected:
+    /// What was typed.
+    QString ChosenText() const override { return text(); }
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void Finish();
     bool Refuses(const QKeyEvent* event) const;
 
-    int m_row;
-    int m_column;
-    QString m_startText;
     QString m_allowed;
-    bool m_cancelled = false;
-    bool m_finished = false;
 };
 
 class CListEditDelegate : public CListCellDelegate {
@@ -50,7 +36,6 @@ public:
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
-    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
 private:
     QString m_allowed;

@@ -303,7 +303,7 @@ void TestEnglishTexts::windowAndPages()
 {
     MessageRecorder recorder;
     FillPages();
-    for (int i = 0; i < m_window->TabPages()->PageCount(); ++i) {
+    for (int i = 0; i < m_window->TabPages()->count(); ++i) {
         m_window->TabPages()->SelectPage(i);
         SaveScreenshot(m_window.get(), QStringLiteral("main_window_tab%1_en").arg(i));
     }

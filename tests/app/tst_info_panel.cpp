@@ -101,10 +101,10 @@ void TestInfoPanel::eachPanelOpensItsPageOnceAtStart()
 
     const QString shown = InfoBrowser()->toHtml();
     CPageTabCtrl* tabs = m_dialog->TabPages();
-    QTabBar* bar = tabs->TabBar();
+    QTabBar* bar = tabs->tabBar();
     for (int tab : {4, 0, 4}) {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-        QCOMPARE(tabs->CurrentPage(), tab);
+        QCOMPARE(tabs->currentIndex(), tab);
     }
     SaveScreenshot(m_dialog.get(), QStringLiteral("info_panel_page"));
     QCOMPARE(m_navigations, atStart);  // switching tabs loads nothing again

@@ -229,7 +229,7 @@ void TestWindowLanguage::menuSwitchesAtOnceAndIsRemembered()
     QCOMPARE(window->windowTitle(), QStringLiteral("Tessik Frame Analyser V1.01"));
     QCOMPARE(window->menuBar()->actions().first()->text(), QStringLiteral("Analysis"));
     QCOMPARE(Action(window.get(), "actionAbout")->text(), QStringLiteral("About"));
-    QCOMPARE(window->TabPages()->TabBar()->tabText(2), QStringLiteral("Checksum analysis"));
+    QCOMPARE(window->TabPages()->tabBar()->tabText(2), QStringLiteral("Checksum analysis"));
     QVERIFY(window->findChild<QLabel*>(QStringLiteral("statusText1"))->text().contains(QStringLiteral("Welcome to Tessik Studio")));
     QCOMPARE(window->findChild<QAbstractButton*>(QStringLiteral("lockButton"))->text(), QStringLiteral("Lock data"));
     QCOMPARE(window->SideBrowser()->source(), QUrl(QStringLiteral("qrc:/products/velmorra/en/link.html")));
@@ -250,7 +250,7 @@ void TestWindowLanguage::menuSwitchesAtOnceAndIsRemembered()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get(), 30000));
     QVERIFY(Action(window.get(), "actionEnglish")->isChecked());
-    QCOMPARE(window->TabPages()->TabBar()->tabText(0), QStringLiteral("String formatting"));
+    QCOMPARE(window->TabPages()->tabBar()->tabText(0), QStringLiteral("String formatting"));
 
     // And back: every text exactly as the Chinese window had it.
     Action(window.get(), "actionChinese")->trigger();

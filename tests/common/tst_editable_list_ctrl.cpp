@@ -107,6 +107,9 @@ private slots:
     void pressSelects();
     void registryAndWidthChooseTheEditor_data();
     void registryAndWidthChooseTheEditor();
+    void editorKindFollowsItsRow_data();
+    void editorKindFollowsItsRow();
+    void editWritesIntoItsRowWhenRowsMove();
     void cellScrolledIntoView_data();
     void cellScrolledIntoView();
     void dropDownListShowsTenAndCommitsOnClose_data();
@@ -249,8 +252,8 @@ void TestEditableListCtrl::registryAndWidthChooseTheEditor_data()
     QTest::newRow("first record wins") << 0 << 3 << 60 << "CListEditEditor";
     QTest::newRow("first record, none, wins") << 0 << 4 << 60 << "";
     QTest::newRow("read-only column") << 0 << 0 << 45 << "";
-    QTest::newRow("row removed and added: drop-down") << 2 << 1 << 100 << "CListComboEditor";
-    QTest::newRow("row removed and added: edit box") << 2 << 2 << 45 << "CListEditEditor";
+    QTest::newRow("row removed and added unregistered: no drop-down") << 2 << 1 << 100 << "";
+    QTest::newRow("row removed and added unregistered: no edit box") << 2 << 2 << 45 << "";
     QTest::newRow("position never registered") << 3 << 1 << 100 << "";
 }
 
@@ -266,7 +269,7 @@ void TestEditableListCtrl::registryAndWidthChooseTheEditor()
     d.list->SetCellEditor(0, 4, CellEditorKind::None);
     d.list->SetCellEditor(0, 4, CellEditorKind::Edit);
     d.list->SetCellEditor(0, 0, CellEditorKind::Edit);
-    // As the byte page does: remove the last of three rows, then add rows without registering.
+    // Remove the last of three rows, then add rows without registering: the kinds went with the row.
     d.list->removeRow(2);
     d.list->insertRow(2);
     d.list->insertRow(3);
@@ -274,7 +277,54 @@ void TestEditableListCtrl::registryAndWidthChooseTheEditor()
     d.list->setColumnWidth(column, width);
     d.Click(row, column);
     QCOMPARE(d.EditorClass(), editor);
-    QCOMPARE(d.log.contains(QStringLiteral("fill 1")), column == 1 && row < 3);  // asked even when it stays shut
+    QCOMPARE(d.log.contains(QStringLiteral("fill 1")), column == 1 && row < 2);  // asked even when it stays shut
+}
+
+void TestEditableListCtrl::editorKindFollowsItsRow_data()
+{
+    QTest::addColumn<bool>("insert");  // a row inserted above row 1, else row 0 removed
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("editor");
+    QTest::newRow("inserted above: the moved row keeps its edit box") << true << 2 << 3 << "CListEditEditor";
+    QTest::newRow("inserted above: the moved row keeps its drop-down") << true << 2 << 1 << "CListComboEditor";
+    QTest::newRow("inserted above: the new row has none") << true << 0 << 1 << "";
+    QTest::newRow("inserted above: the position left has none") << true << 1 << 3 << "";
+    QTest::newRow("removed above: the moved row keeps its edit box") << false << 0 << 3 << "CListEditEditor";
+    QTest::newRow("removed above: the position left has none") << false << 1 << 3 << "";
+}
+
+void TestEditableListCtrl::editorKindFollowsItsRow()
+{
+    QFETCH(bool, insert);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, editor);
+    ListDialog d;
+    d.list->setColumnWidth(3, 60);
+    d.list->SetCellEditor(1, 3, CellEditorKind::Edit);
+    if (insert)
+        d.list->insertRow(0);
+    else
+        d.list->removeRow(0);
+    d.Click(row, column);
+    QCOMPARE(d.EditorClass(), editor);
+}
+
+void TestEditableListCtrl::editWritesIntoItsRowWhenRowsMove()
+{
+    ListDialog d;
+    d.Click(1, 2);
+    QWidget* editor = d.list->ActiveEditor();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("12"));
+    d.list->insertRow(0);  // the owner adds a row above while the edit is open
+    d.log.clear();
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!d.list->ActiveEditor(), 10000);
+    QCOMPARE(d.list->CellText(2, 2), QStringLiteral("12"));
+    QCOMPARE(d.list->CellText(1, 2), QString());
+    QCOMPARE(d.log, (QStringList{"end 2 2 '12' cell='12'", "closed 0 0 open=0"}));
 }
 
 void TestEditableListCtrl::cellScrolledIntoView_data()
