@@ -61,6 +61,12 @@ std::int64_t ReadLengthText(std::string_view text)
     return negative ? -value : value;
 }
 
+VariableRow ReadVariableRow(std::string_view type, std::string_view length)
+{
+    const VariableTypeEntry* entry = FindVariableType(type);
+    return {entry ? std::optional(entry->type) : std::nullopt, ReadLengthText(length)};
+}
+
 DecodedVariable DecodeVariable(VariableType type, int order, const std::uint8_t* b, std::size_t length)
 {
     const VariableTypeEntry& entry = VariableTypeInfo(type);
@@ -107,7 +113,7 @@ DecodedVariable DecodeVariable(VariableType type, int order, const std::uint8_t*
     return decoded;
 }
 
-DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int tail,
+DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, std::size_t head, std::size_t tail,
                               const ByteOrderOptions& options, std::span<const VariableRow> rows)
 {
     DecodeOutcome outcome;
@@ -119,10 +125,8 @@ DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int
         return outcome;
     }
 
-    const std::size_t first = std::min(static_cast<std::size_t>(std::max(head, 0) / 3), frame.size());
-    // In 64 bits: tail - head overflows an int for a head below 0 and a tail near INT_MAX.
-    const std::int64_t span = std::max<std::int64_t>(std::int64_t{tail} - head, 0);
-    const std::size_t size = std::min(static_cast<std::size_t>(span / 3), frame.size() - first);
+    const std::size_t first = std::min(head, frame.size());
+    const std::size_t size = tail > head ? std::min(tail - head, frame.size() - first) : 0;
     std::vector<std::uint8_t> window(std::max(size, MAX_HEX_BYTES) + WINDOW_PADDING, 0);
     std::copy_n(frame.begin() + static_cast<std::ptrdiff_t>(first), size, window.begin());
 
@@ -130,43 +134,37 @@ DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int
     std::size_t pos = 0;
     const DecodedVariable notDecoded{NOT_DECODED_TEXT, NOT_DECODED_TEXT};
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::int64_t length = ReadLengthText(rows[i].length);
-        const VariableTypeEntry* entry = FindVariableType(rows[i].type);
-        if (!entry) {
+        const VariableRow& row = rows[i];
+        if (!row.type) {
             outcome.rows.push_back(notDecoded);
             continue;
         }
-        // The fit test uses the length text, not the type's width.
-        if (length > static_cast<std::int64_t>(size) - static_cast<std::int64_t>(pos)) {
+        // The fit test uses the length cell, not the type's width.
+        if (row.length > static_cast<std::int64_t>(size) - static_cast<std::int64_t>(pos)) {
             outcome.rows.push_back(notDecoded);
             outcome.stoppedAt = i;
             return outcome;
         }
         // A negative length would walk the read position backwards out of the window.
-        if (length < 0) {
+        if (row.length < 0) {
             outcome.rows.push_back(notDecoded);
             continue;
         }
-        const std::size_t width = entry->width ? entry->width : static_cast<std::size_t>(length);
-        outcome.rows.push_back(DecodeVariable(entry->type, options.For(entry->type), window.data() + pos, width));
+        const std::size_t width = VariableTypeInfo(*row.type).width ? VariableTypeInfo(*row.type).width
+                                                                      : static_cast<std::size_t>(row.length);
+        outcome.rows.push_back(DecodeVariable(*row.type, options.For(*row.type), window.data() + pos, width));
         pos += width;
     }
     outcome.stoppedAt = rows.size();
     return outcome;
 }
 
-std::pair<int, int> VariableCharacters(int head, std::span<const VariableRow> rows, std::size_t row, int textLength)
+std::pair<std::int64_t, std::int64_t> VariableBytes(std::size_t head, std::span<const VariableRow> rows, std::size_t row)
 {
-    // Each length is clipped so that no sum of them can overflow.
-    const auto length = [&](std::size_t r) {
-        return std::clamp<std::int64_t>(ReadLengthText(rows[r].length), -(std::int64_t{1} << 31), std::int64_t{1} << 31);
-    };
-    std::int64_t before = 0;
+    constexpr std::int64_t LIMIT = std::int64_t{1} << 31;
+    const auto length = [&](std::size_t r) { return std::clamp<std::int64_t>(rows[r].length, -LIMIT, LIMIT); };
+    std::int64_t first = static_cast<std::int64_t>(std::min<std::size_t>(head, LIMIT));
     for (std::size_t r = 0; r < row && r < rows.size(); ++r)
-        before += length(r);
-    const std::int64_t start = head + 3 * before;
-    const std::int64_t end = row < rows.size() ? start + 3 * length(row) - 1 : start;
-    const std::int64_t limit = std::max(textLength, 0);
-    const std::int64_t clippedStart = std::clamp<std::int64_t>(start, 0, limit);
-    return {static_cast<int>(clippedStart), static_cast<int>(std::clamp<std::int64_t>(end, clippedStart, limit))};
+        first += length(r);
+    return {first, row < rows.size() ? first + length(row) : first};
 }

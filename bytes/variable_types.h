@@ -2,11 +2,13 @@
 // The variable types of the byte analysis page and the byte orders of its 16- and 32-bit types:
 // the one table that the decode pass, the value finder and the command line all read.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 // In the order the type drop-down offers them.
@@ -55,6 +57,14 @@ inline constexpr std::array<VariableTypeEntry, VARIABLE_TYPE_COUNT> VARIABLE_TYP
     {VariableType::ANSI, "ANSI", 0, "1", std::nullopt, MemoryText::PerByte, ValueText::Characters},
     {VariableType::BCD, "BCD", 0, "1", std::nullopt, MemoryText::PerByte, ValueText::HexDigits},
 }};
+
+// The longest type name: the command line's type column fits it.
+inline constexpr std::size_t VARIABLE_TYPE_NAME_WIDTH = [] {
+    std::size_t width = 0;
+    for (const VariableTypeEntry& entry : VARIABLE_TYPES)
+        width = std::max(width, std::char_traits<char>::length(entry.name));
+    return width;
+}();
 
 /// The entry of a type.
 const VariableTypeEntry& VariableTypeInfo(VariableType type);

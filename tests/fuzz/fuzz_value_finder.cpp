@@ -91,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ByteOrderOptions options;
         if (entry.order)
             options.index[static_cast<std::size_t>(*entry.order)] = hit.order;
-        const VariableRow row{entry.name, std::to_string(hit.width)};
-        const DecodeOutcome outcome = DecodeVariables(bytes, 0, static_cast<int>(3 * bytes.size()), options, std::span(&row, 1));
+        const VariableRow row{hit.type, static_cast<std::int64_t>(hit.width)};
+        const DecodeOutcome outcome = DecodeVariables(bytes, 0, bytes.size(), options, std::span(&row, 1));
         FUZZ_CHECK(outcome.rows.size() == 1 && outcome.rows[0].memory == hit.memory, what + " memory " + outcome.rows[0].memory);
         const std::string& shown = outcome.rows[0].value;
         if (hit.type == VariableType::BCD) {
