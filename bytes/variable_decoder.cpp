@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <limits>
 
 #include "common/hex_text.h"
@@ -12,36 +10,19 @@ namespace {
 
 // A fixed-width variable whose length text is smaller than its width still reads its full width,
 // so the window reaches this far past the region's end; those bytes read as 0.
-constexpr std::size_t WINDOW_PADDING = 4;
+constexpr std::size_t WINDOW_PADDING = [] {
+    std::size_t widest = 0;
+    for (const VariableTypeEntry& entry : VARIABLE_TYPES)
+        widest = std::max(widest, entry.width);
+    return widest;
+}();
 
 constexpr char HEX_UPPER[] = "0123456789ABCDEF";
-constexpr char HEX_LOWER[] = "0123456789abcdef";
-
-template <typename Number>
-void AppendNumber(std::string& text, Number value)
-{
-    std::array<char, 24> digits;
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    text.append(digits.data(), result.ptr);
-}
 
 void AppendByte(std::string& text, std::uint8_t b)
 {
     text.push_back(HEX_UPPER[b >> 4]);
     text.push_back(HEX_UPPER[b & 0x0F]);
-}
-
-// "%.3f" with '.' whatever the process locale; values that are no number show as words.
-std::string FormatFloat(float value)
-{
-    if (std::isnan(value))
-        return "nan";
-    if (std::isinf(value))
-        return value < 0 ? "-inf" : "inf";
-    std::array<char, 64> text;  // a float's largest integer part has 39 digits
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), static_cast<double>(value),
-                                      std::chars_format::fixed, 3);
-    return std::string(text.data(), result.ptr);
 }
 
 } // namespace
@@ -70,46 +51,18 @@ VariableRow ReadVariableRow(std::string_view type, std::string_view length)
 DecodedVariable DecodeVariable(VariableType type, int order, const std::uint8_t* b, std::size_t length)
 {
     const VariableTypeEntry& entry = VariableTypeInfo(type);
-    const std::size_t width = entry.width ? entry.width : length;
+    const VariableInput in = InputOf(type, order, b, length);
     DecodedVariable decoded;
-
     if (entry.memory == MemoryText::Digits) {
         AppendByte(decoded.memory, b[0]);
     } else {
-        const std::span<const ByteOrderEntry> orders = ByteOrdersOf(type);
-        const ByteOrderEntry* shown = orders.empty() ? nullptr : &orders[static_cast<std::size_t>(
-                                                                     order >= 0 && static_cast<std::size_t>(order) < orders.size() ? order : 0)];
-        decoded.memory.reserve(3 * width);
-        for (std::size_t k = 0; k < width; ++k) {
-            AppendByte(decoded.memory, b[shown ? shown->memoryShows[k] : k]);
+        decoded.memory.reserve(3 * in.width);
+        for (std::size_t k = 0; k < in.width; ++k) {
+            AppendByte(decoded.memory, b[in.order ? in.order->memoryShows[k] : k]);
             decoded.memory.push_back(' ');
         }
     }
-
-    switch (entry.value) {
-    case ValueText::Unsigned:
-        AppendNumber(decoded.value, ReadRawValue(type, order, b));
-        break;
-    case ValueText::Signed:
-        AppendNumber(decoded.value, static_cast<std::int32_t>(ReadNumber(type, order, b)));
-        break;
-    case ValueText::Float:
-        decoded.value = FormatFloat(static_cast<float>(ReadNumber(type, order, b)));
-        break;
-    case ValueText::Characters:
-        // A zero byte adds nothing; bytes from 0x80 up pass through and pair into GBK characters.
-        for (std::size_t k = 0; k < width; ++k)
-            if (b[k] != 0)
-                decoded.value.push_back(static_cast<char>(b[k]));
-        break;
-    case ValueText::HexDigits:
-        for (std::size_t k = 0; k < width; ++k) {
-            if (b[k] >> 4)
-                decoded.value.push_back(HEX_LOWER[b[k] >> 4]);
-            decoded.value.push_back(HEX_LOWER[b[k] & 0x0F]);
-        }
-        break;
-    }
+    decoded.value = entry.format(in);
     return decoded;
 }
 

@@ -1,5 +1,6 @@
 #include <QRandomGenerator>
 #include <climits>
+#include <set>
 #include <QTest>
 
 #include "bytes/variable_decoder.h"
@@ -46,6 +47,7 @@ private slots:
     void lengthTexts();
     void readsStayInsideTheWindow();
     void variableBytes();
+    void typeRowsHoldTogether();
 };
 
 void TestVariableDecoder::decode_data()
@@ -186,6 +188,38 @@ void TestVariableDecoder::variableBytes()
     QCOMPARE(VariableBytes(0, rows, 9), Range(-3, -3));  // past the last row: empty, after them all
     const std::int64_t most = std::int64_t{1} << 31;
     QCOMPARE(VariableBytes(0, Rows("ANSI:99999999999999,UCHAR:1"), 1), Range(most, most + 1));
+}
+
+void TestVariableDecoder::typeRowsHoldTogether()
+{
+    // What a new row must get right: its name finds it, its length cell says its width, its byte
+    // orders read each of its bytes once, its group leads back to it, and the pass decodes it.
+    std::vector<std::uint8_t> frame(16);
+    for (std::size_t i = 0; i < frame.size(); ++i)
+        frame[i] = static_cast<std::uint8_t>(0x11 * (i + 1));
+    for (const VariableTypeEntry& entry : VARIABLE_TYPES) {
+        const QByteArray name = entry.name;
+        QCOMPARE(FindVariableType(entry.name), &entry);
+        QVERIFY2(entry.format, name);
+        QVERIFY2((entry.numberText != nullptr) == (entry.precision > 0), name);
+        if (entry.width)
+            QCOMPARE(ReadLengthText(entry.lengthWhenChosen), static_cast<std::int64_t>(entry.width));
+        QCOMPARE(entry.order.has_value(), !entry.orders.empty());
+        if (entry.order)
+            QCOMPARE(GroupType(*entry.order), entry.type);
+        for (const ByteOrderEntry& order : entry.orders) {
+            std::set<int> read, shown;
+            for (std::size_t k = 0; k < entry.width; ++k) {
+                read.insert(order.valueFrom[k]);
+                shown.insert(order.memoryShows[k]);
+            }
+            QVERIFY2(read.size() == entry.width && *read.rbegin() < static_cast<int>(entry.width), order.caption);
+            QVERIFY2(shown.size() == entry.width && *shown.rbegin() < static_cast<int>(entry.width), order.caption);
+        }
+        const std::vector<VariableRow> row{{entry.type, static_cast<std::int64_t>(entry.width ? entry.width : 3)}};
+        const DecodeOutcome outcome = DecodeVariables(frame, 0, frame.size(), {}, row);
+        QVERIFY2(outcome.rows.size() == 1 && outcome.rows[0].value != NOT_DECODED_TEXT, name);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestVariableDecoder)
