@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QHeaderView>
 
+#include "bytes/bytes_columns.h"
 #include "bytes/find_value_dialog.h"
 #include "common/editable_list_ctrl.h"
 #include "common/follow_layout.h"
@@ -16,23 +17,32 @@
 
 namespace {
 
-enum Column { NUMBER_COLUMN, TYPE_COLUMN, LENGTH_COLUMN, MEMORY_COLUMN, VALUE_COLUMN };
+constexpr int NUMBER_COLUMN = static_cast<int>(VariableColumn::Number);
+constexpr int TYPE_COLUMN = static_cast<int>(VariableColumn::Type);
+constexpr int LENGTH_COLUMN = static_cast<int>(VariableColumn::Length);
+constexpr int MEMORY_COLUMN = static_cast<int>(VariableColumn::Memory);
+constexpr int VALUE_COLUMN = static_cast<int>(VariableColumn::Value);
 
 constexpr int ROW_HEIGHT = 18;
 
-struct ColumnSpec {
-    const char* header;  // translated when shown
+struct ColumnLook {
     Qt::Alignment alignment;
     int width;
 };
 
-constexpr ColumnSpec COLUMNS[] = {
-    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "序号"), Qt::AlignLeft | Qt::AlignVCenter, 45},
-    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "数据类型"), Qt::AlignCenter, 100},
-    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "长度"), Qt::AlignCenter, 45},
-    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "内存块信息"), Qt::AlignCenter, 220},
-    {QT_TRANSLATE_NOOP("CByteAnalysisPage", "数值"), Qt::AlignRight | Qt::AlignVCenter, 130},
+// By VariableColumn.
+constexpr ColumnLook COLUMNS[VARIABLE_COLUMN_COUNT] = {
+    {Qt::AlignLeft | Qt::AlignVCenter, 45},
+    {Qt::AlignCenter, 100},
+    {Qt::AlignCenter, 45},
+    {Qt::AlignCenter, 220},
+    {Qt::AlignRight | Qt::AlignVCenter, 130},
 };
+
+QString Title(int column)
+{
+    return QString::fromUtf8(ColumnTitle(static_cast<VariableColumn>(column)));
+}
 
 } // namespace
 
@@ -85,8 +95,7 @@ CByteAnalysisPage::CByteAnalysisPage(QWidget* parent)
     list->setWordWrap(false);
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     for (int column = 0; column < static_cast<int>(std::size(COLUMNS)); ++column)
-        list->InsertColumn(column, tr(COLUMNS[column].header), COLUMNS[column].alignment,
-                           COLUMNS[column].width);
+        list->InsertColumn(column, Title(column), COLUMNS[column].alignment, COLUMNS[column].width);
     list->SetPerCellEditing(true);
     list->SetReadOnlyColumn(NUMBER_COLUMN, true);
     connect(list, &CEditableListCtrl::WM_LISTEDIT_FILLCHOICES, this, [](int, QStringList* choices) {
@@ -126,7 +135,7 @@ void CByteAnalysisPage::changeEvent(QEvent* event)
         ui->retranslateUi(this);
         for (int column = 0; column < static_cast<int>(std::size(COLUMNS)); ++column)
             if (QTableWidgetItem* header = ui->variableList->horizontalHeaderItem(column))
-                header->setText(tr(COLUMNS[column].header));
+                header->setText(Title(column));
     }
     CPage::changeEvent(event);
 }
@@ -144,8 +153,8 @@ std::vector<VariableRow> CByteAnalysisPage::ReadRows() const
     const CEditableListCtrl* list = ui->variableList;
     std::vector<VariableRow> rows(static_cast<std::size_t>(list->rowCount()));
     for (int row = 0; row < list->rowCount(); ++row)
-        rows[static_cast<std::size_t>(row)] = {list->CellText(row, TYPE_COLUMN).toStdString(),
-                                               list->CellText(row, LENGTH_COLUMN).toStdString()};
+        rows[static_cast<std::size_t>(row)] = ReadVariableRow(list->CellText(row, TYPE_COLUMN).toStdString(),
+                                                              list->CellText(row, LENGTH_COLUMN).toStdString());
     return rows;
 }
 
@@ -172,12 +181,16 @@ void CByteAnalysisPage::DecodeVariables()
     }
 }
 
-void CByteAnalysisPage::SelectCharacters(int start, int end)
+// The box shows byte i as characters 3i and 3i + 1 and a blank after them: the one place that
+// turns bytes into the box's characters.
+void CByteAnalysisPage::SelectBytes(std::int64_t first, std::int64_t end, bool withLastBlank)
 {
-    const int length = TextLength();
+    const std::int64_t length = TextLength();
+    const std::int64_t start = std::clamp<std::int64_t>(3 * first, 0, length);
+    const std::int64_t stop = std::clamp<std::int64_t>(3 * end - (withLastBlank ? 0 : 1), start, length);
     QTextCursor cursor = ui->hexEdit->textCursor();
-    cursor.setPosition(std::clamp(start, 0, length));
-    cursor.setPosition(std::clamp(end, 0, length), QTextCursor::KeepAnchor);
+    cursor.setPosition(static_cast<int>(start));
+    cursor.setPosition(static_cast<int>(stop), QTextCursor::KeepAnchor);
     ui->hexEdit->setTextCursor(cursor);
     ui->hexEdit->ensureCursorVisible();
 }
@@ -189,9 +202,9 @@ void CByteAnalysisPage::OnLock()
         return;
     }
     m_head = 0;
-    m_tail = TextLength();
+    m_tail = m_frameLength;
     ui->hexEdit->setEnabled(false);
-    SelectCharacters(m_head, m_tail);
+    SelectBytes(m_head, m_tail, true);
     m_locked = true;
     ui->lockButton->setEnabled(false);
 }
@@ -219,25 +232,25 @@ void CByteAnalysisPage::OnMove(Move move)
     case Move::HeadRight:
         if (m_head == m_tail)
             return ShowMessage(this, atRight);
-        m_head += 3;
+        ++m_head;
         break;
     case Move::HeadLeft:
         if (m_head == 0)
             return ShowMessage(this, atLeft);
-        m_head -= 3;
+        --m_head;
         break;
     case Move::TailRight:
-        if (m_tail >= TextLength())
+        if (m_tail >= m_frameLength)
             return ShowMessage(this, atRight);
-        m_tail += 3;
+        ++m_tail;
         break;
     case Move::TailLeft:
         if (m_head == m_tail)
             return ShowMessage(this, atLeft);
-        m_tail -= 3;
+        --m_tail;
         break;
     }
-    SelectCharacters(m_head, m_tail);
+    SelectBytes(m_head, m_tail, true);
     DecodeVariables();
 }
 
@@ -308,8 +321,8 @@ void CByteAnalysisPage::OnVariablePressed()
     const int row = ui->variableList->FirstSelectedRow();
     if (row < 0)
         return;
-    const auto [start, end] = VariableCharacters(m_head, ReadRows(), static_cast<std::size_t>(row), TextLength());
-    SelectCharacters(start, end);
+    const auto [first, end] = VariableBytes(m_head, ReadRows(), static_cast<std::size_t>(row));
+    SelectBytes(first, end, false);
 }
 
 void CByteAnalysisPage::OnOptionClicked(ByteOrderGroup group)
@@ -343,7 +356,7 @@ void CByteAnalysisPage::OnFindValue()
     CFindValueDialog dialog(std::span<const std::uint8_t>(m_frame).first(m_frameLength), this);
     // A selected hit is marked like a clicked variable: its digits without the last blank.
     connect(&dialog, &CFindValueDialog::HitSelected, this,
-            [this](int first, int count) { SelectCharacters(3 * first, 3 * (first + count) - 1); });
+            [this](int first, int count) { SelectBytes(first, std::int64_t{first} + count, false); });
     connect(&dialog, &CFindValueDialog::ApplyRequested, this, [this](VariableType type, int order) {
         const auto& group = VariableTypeInfo(type).order;
         if (!group)

@@ -27,8 +27,9 @@ public:
     /// length cells; writes the memory and value cells and the status line.
     void DecodeVariables();
 
-    int Head() const { return m_head; }
-    int Tail() const { return m_tail; }
+    /// The region's ends as characters of the hex box, three a byte.
+    int Head() const { return 3 * static_cast<int>(m_head); }
+    int Tail() const { return 3 * static_cast<int>(m_tail); }
     bool Locked() const { return m_locked; }
 
 protected:
@@ -52,13 +53,13 @@ private:
     ByteOrderOptions ReadOptions() const;
     std::vector<VariableRow> ReadRows() const;
     int TextLength() const;
-    void SelectCharacters(int start, int end);
+    void SelectBytes(std::int64_t first, std::int64_t end, bool withLastBlank);
 
     std::unique_ptr<Ui::CByteAnalysisPage> ui;
     std::array<std::uint8_t, MAX_HEX_BYTES> m_frame{};
     std::uint16_t m_frameLength = 0;
-    int m_head = 0;
-    int m_tail = 0;
+    std::size_t m_head = 0;  // the region [m_head, m_tail), in bytes
+    std::size_t m_tail = 0;
     bool m_locked = false;
     CHexInput* m_hexInput = nullptr;
     std::array<QButtonGroup*, BYTE_ORDER_GROUP_COUNT> m_orderGroups{};

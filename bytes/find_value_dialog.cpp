@@ -5,26 +5,28 @@
 #include <QHeaderView>
 #include <cmath>
 
+#include "bytes/bytes_columns.h"
 #include "common/hex_input.h"
 #include "convert/number_text.h"
 #include "ui_find_value_dialog.h"
 
 namespace {
 
-struct ColumnSpec {
-    const char* header;  // translated when shown
+struct ColumnLook {
+    HitColumn column;
     Qt::Alignment alignment;
     int width;
 };
 
-constexpr ColumnSpec COLUMNS[] = {
-    {QT_TRANSLATE_NOOP("CFindValueDialog", "序号"), Qt::AlignLeft | Qt::AlignVCenter, 40},
-    {QT_TRANSLATE_NOOP("CFindValueDialog", "起始位"), Qt::AlignCenter, 50},
-    {QT_TRANSLATE_NOOP("CFindValueDialog", "数据类型"), Qt::AlignCenter, 62},
-    {QT_TRANSLATE_NOOP("CFindValueDialog", "字节顺序"), Qt::AlignCenter, 112},
-    {QT_TRANSLATE_NOOP("CFindValueDialog", "内存块信息"), Qt::AlignCenter, 96},
-    {QT_TRANSLATE_NOOP("CFindValueDialog", "数值"), Qt::AlignRight | Qt::AlignVCenter, 100},
-    {QT_TRANSLATE_NOOP("CFindValueDialog", "误差"), Qt::AlignRight | Qt::AlignVCenter, 56},
+// The scaled value stands in the value cell, after the decoded one.
+constexpr ColumnLook COLUMNS[] = {
+    {HitColumn::Number, Qt::AlignLeft | Qt::AlignVCenter, 40},
+    {HitColumn::Start, Qt::AlignCenter, 50},
+    {HitColumn::Type, Qt::AlignCenter, 62},
+    {HitColumn::Order, Qt::AlignCenter, 112},
+    {HitColumn::Memory, Qt::AlignCenter, 96},
+    {HitColumn::Value, Qt::AlignRight | Qt::AlignVCenter, 100},
+    {HitColumn::Difference, Qt::AlignRight | Qt::AlignVCenter, 56},
 };
 
 std::string Narrow(const QString& text)
@@ -53,7 +55,7 @@ CFindValueDialog::CFindValueDialog(std::span<const std::uint8_t> frame, QWidget*
     QTableWidget* list = ui->hitList;
     list->setColumnCount(static_cast<int>(std::size(COLUMNS)));
     for (int column = 0; column < list->columnCount(); ++column) {
-        list->setHorizontalHeaderItem(column, new QTableWidgetItem(tr(COLUMNS[column].header)));
+        list->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf8(ColumnTitle(COLUMNS[column].column))));
         list->setColumnWidth(column, COLUMNS[column].width);
     }
     list->verticalHeader()->hide();
@@ -115,18 +117,14 @@ void CFindValueDialog::Refresh()
     list->setRowCount(static_cast<int>(m_hits.size()));
     for (int row = 0; row < list->rowCount(); ++row) {
         const ValueHit& hit = m_hits[static_cast<std::size_t>(row)];
-        const QString value = QString::fromStdString(HitValueText(hit));
-        const QString cells[] = {QString::number(row + 1),
-                                 QString::number(hit.offset),
-                                 QString::fromLatin1(VariableTypeInfo(hit.type).name),
-                                 QString::fromLatin1(HitOrderCaption(hit)),
-                                 QString::fromStdString(hit.memory),
-                                 value,
-                                 QString::fromStdString(hit.differenceText)};
         for (int column = 0; column < list->columnCount(); ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
+            const HitColumn shown = COLUMNS[column].column;
+            const QString text = QString::fromStdString(shown == HitColumn::Value
+                                                            ? HitValueText(hit)
+                                                            : HitCellText(shown, hit, static_cast<std::size_t>(row) + 1));
+            auto* item = new QTableWidgetItem(text);
             item->setTextAlignment(COLUMNS[column].alignment);
-            item->setToolTip(cells[column]);
+            item->setToolTip(text);
             list->setItem(row, column, item);
         }
     }

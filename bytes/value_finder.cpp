@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr VariableType NUMERIC_TYPES[] = {VariableType::UCHAR, VariableType::CHAR,  VariableType::UINT,
-                                          VariableType::INT,   VariableType::FLOAT, VariableType::DWORD,
-                                          VariableType::LONG};
-
 // One placement before its texts are made: only the few that are kept get those.
 struct Candidate {
     std::uint16_t offset;  // 0-based
@@ -45,18 +41,6 @@ bool RanksBefore(const Candidate& a, const Candidate& b)
     if (a.offset != b.offset)
         return a.offset < b.offset;
     return a.type < b.type;
-}
-
-// Packed BCD, two decimal digits a byte, most significant first; false when a nibble is not a digit.
-bool ReadBcd(const std::uint8_t* b, std::size_t width, double& value)
-{
-    value = 0;
-    for (std::size_t k = 0; k < width; ++k) {
-        if ((b[k] >> 4) > 9 || (b[k] & 0x0F) > 9)
-            return false;
-        value = value * 100 + (b[k] >> 4) * 10 + (b[k] & 0x0F);
-    }
-    return true;
 }
 
 template <typename Number>
@@ -92,9 +76,10 @@ public:
         const double amount = std::fabs(tolerance.amount);
         // The percentage first: reading * amount alone overflows for readings near the double range.
         m_tolerance = tolerance.percent ? std::fabs(reading) * (amount / 100) : amount;
-        // Scaled integers carry the rounding of the factor; a float carries 24 bits of precision.
-        m_integerSlack = 1e-9 * std::max(1.0, std::fabs(reading));
-        m_floatSlack = std::ldexp(std::fabs(reading), -23);
+        // Scaled whole numbers carry the rounding of the factor; a fractional type its precision.
+        for (const VariableTypeEntry& entry : VARIABLE_TYPES)
+            m_slack[static_cast<std::size_t>(entry.type)] = entry.precision > 0 ? std::fabs(reading) * entry.precision
+                                                                                 : 1e-9 * std::max(1.0, std::fabs(reading));
     }
 
     /// A tolerance beyond the double range would make every placement a hit.
@@ -102,7 +87,7 @@ public:
 
     void Consider(std::size_t offset, VariableType type, std::size_t width, int order, double value)
     {
-        const double slack = type == VariableType::FLOAT ? m_floatSlack : m_integerSlack;
+        const double slack = m_slack[static_cast<std::size_t>(type)];
         for (std::size_t s = 0; s < m_scales.size(); ++s) {
             const double scaled = value * m_scales[s];
             const double difference = std::fabs(scaled - m_reading);
@@ -135,8 +120,7 @@ private:
     double m_reading;
     std::span<const double> m_scales;
     double m_tolerance;
-    double m_integerSlack;
-    double m_floatSlack;
+    std::array<double, VARIABLE_TYPE_COUNT> m_slack{};
     std::vector<Candidate> m_placement;
     std::vector<Candidate> m_found;
 };
@@ -178,13 +162,9 @@ ValueHit MakeHit(const Candidate& c, std::span<const std::uint8_t> frame, std::s
     const std::uint8_t* b = frame.data() + c.offset;
     ValueHit hit{static_cast<std::size_t>(c.offset) + 1, c.type, c.width, c.order, c.scale, scales[c.scale], c.value,
                  c.scaled, c.difference, DecodeVariable(c.type, c.order, b, c.width).memory, {}, {}, {}};
-    if (c.type == VariableType::FLOAT) {
-        hit.valueText = NumberText(static_cast<float>(c.value));
-        // A float scaled past the float range keeps its double: as a float it would read "inf".
-        const bool fitsFloat = std::fabs(c.scaled) <= std::numeric_limits<float>::max();
-        hit.scaledText = c.scale == 0 && scales[0] == 1 ? hit.valueText
-                         : fitsFloat                    ? NumberText(static_cast<float>(c.scaled))
-                                                        : NumberText(c.scaled);
+    if (const auto numberText = VariableTypeInfo(c.type).numberText) {
+        hit.valueText = numberText(c.value);
+        hit.scaledText = numberText(c.scaled);
     } else {
         hit.valueText = NumberText(static_cast<std::int64_t>(c.value));
         const int decimals = ScaleDecimals(scales[c.scale]);
@@ -208,27 +188,28 @@ FindValueResult FindValue(std::span<const std::uint8_t> frame, double reading, c
     const std::size_t n = frame.size();
     for (std::size_t offset = 0; offset < n; ++offset) {
         const std::uint8_t* b = frame.data() + offset;
-        for (VariableType type : NUMERIC_TYPES) {
-            const std::size_t width = VariableTypeInfo(type).width;
-            if (offset + width > n)
+        for (const VariableTypeEntry& entry : VARIABLE_TYPES) {
+            if (!entry.read)
                 continue;
-            const std::size_t orders = std::max<std::size_t>(1, ByteOrdersOf(type).size());
-            for (std::size_t order = 0; order < orders; ++order) {
-                const double value = ReadNumber(type, static_cast<int>(order), b);
-                if (type == VariableType::FLOAT) {
-                    const int kind = std::fpclassify(static_cast<float>(value));
-                    if (kind != FP_NORMAL && kind != FP_ZERO)
-                        continue;
+            if (!entry.width) {
+                for (std::size_t width = 1; width <= MAX_BCD_BYTES && offset + width <= n; ++width) {
+                    const std::optional<double> value = entry.read({b, width, nullptr});
+                    if (!value)
+                        break;  // a wider number holds the same bytes that read nothing
+                    finder.Consider(offset, entry.type, width, 0, *value);
+                    finder.EndPlacement();
                 }
-                finder.Consider(offset, type, width, static_cast<int>(order), value + 0.0);  // no -0
+                continue;
             }
-            finder.EndPlacement();
-        }
-        for (std::size_t width = 1; width <= MAX_BCD_BYTES && offset + width <= n; ++width) {
-            double value;
-            if (!ReadBcd(b, width, value))
-                break;  // a wider number holds the same bad nibble
-            finder.Consider(offset, VariableType::BCD, width, 0, value);
+            if (offset + entry.width > n)
+                continue;
+            if (entry.orders.empty()) {
+                if (const std::optional<double> value = entry.read({b, entry.width, nullptr}))
+                    finder.Consider(offset, entry.type, entry.width, 0, *value);
+            }
+            for (std::size_t order = 0; order < entry.orders.size(); ++order)
+                if (const std::optional<double> value = entry.read({b, entry.width, &entry.orders[order]}))
+                    finder.Consider(offset, entry.type, entry.width, static_cast<int>(order), *value);
             finder.EndPlacement();
         }
     }

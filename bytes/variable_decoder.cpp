@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <limits>
 
 #include "common/hex_text.h"
@@ -12,36 +10,19 @@ namespace {
 
 // A fixed-width variable whose length text is smaller than its width still reads its full width,
 // so the window reaches this far past the region's end; those bytes read as 0.
-constexpr std::size_t WINDOW_PADDING = 4;
+constexpr std::size_t WINDOW_PADDING = [] {
+    std::size_t widest = 0;
+    for (const VariableTypeEntry& entry : VARIABLE_TYPES)
+        widest = std::max(widest, entry.width);
+    return widest;
+}();
 
 constexpr char HEX_UPPER[] = "0123456789ABCDEF";
-constexpr char HEX_LOWER[] = "0123456789abcdef";
-
-template <typename Number>
-void AppendNumber(std::string& text, Number value)
-{
-    std::array<char, 24> digits;
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    text.append(digits.data(), result.ptr);
-}
 
 void AppendByte(std::string& text, std::uint8_t b)
 {
     text.push_back(HEX_UPPER[b >> 4]);
     text.push_back(HEX_UPPER[b & 0x0F]);
-}
-
-// "%.3f" with '.' whatever the process locale; values that are no number show as words.
-std::string FormatFloat(float value)
-{
-    if (std::isnan(value))
-        return "nan";
-    if (std::isinf(value))
-        return value < 0 ? "-inf" : "inf";
-    std::array<char, 64> text;  // a float's largest integer part has 39 digits
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), static_cast<double>(value),
-                                      std::chars_format::fixed, 3);
-    return std::string(text.data(), result.ptr);
 }
 
 } // namespace
@@ -61,53 +42,31 @@ std::int64_t ReadLengthText(std::string_view text)
     return negative ? -value : value;
 }
 
+VariableRow ReadVariableRow(std::string_view type, std::string_view length)
+{
+    const VariableTypeEntry* entry = FindVariableType(type);
+    return {entry ? std::optional(entry->type) : std::nullopt, ReadLengthText(length)};
+}
+
 DecodedVariable DecodeVariable(VariableType type, int order, const std::uint8_t* b, std::size_t length)
 {
     const VariableTypeEntry& entry = VariableTypeInfo(type);
-    const std::size_t width = entry.width ? entry.width : length;
+    const VariableInput in = InputOf(type, order, b, length);
     DecodedVariable decoded;
-
     if (entry.memory == MemoryText::Digits) {
         AppendByte(decoded.memory, b[0]);
     } else {
-        const std::span<const ByteOrderEntry> orders = ByteOrdersOf(type);
-        const ByteOrderEntry* shown = orders.empty() ? nullptr : &orders[static_cast<std::size_t>(
-                                                                     order >= 0 && static_cast<std::size_t>(order) < orders.size() ? order : 0)];
-        decoded.memory.reserve(3 * width);
-        for (std::size_t k = 0; k < width; ++k) {
-            AppendByte(decoded.memory, b[shown ? shown->memoryShows[k] : k]);
+        decoded.memory.reserve(3 * in.width);
+        for (std::size_t k = 0; k < in.width; ++k) {
+            AppendByte(decoded.memory, b[in.order ? in.order->memoryShows[k] : k]);
             decoded.memory.push_back(' ');
         }
     }
-
-    switch (entry.value) {
-    case ValueText::Unsigned:
-        AppendNumber(decoded.value, ReadRawValue(type, order, b));
-        break;
-    case ValueText::Signed:
-        AppendNumber(decoded.value, static_cast<std::int32_t>(ReadNumber(type, order, b)));
-        break;
-    case ValueText::Float:
-        decoded.value = FormatFloat(static_cast<float>(ReadNumber(type, order, b)));
-        break;
-    case ValueText::Characters:
-        // A zero byte adds nothing; bytes from 0x80 up pass through and pair into GBK characters.
-        for (std::size_t k = 0; k < width; ++k)
-            if (b[k] != 0)
-                decoded.value.push_back(static_cast<char>(b[k]));
-        break;
-    case ValueText::HexDigits:
-        for (std::size_t k = 0; k < width; ++k) {
-            if (b[k] >> 4)
-                decoded.value.push_back(HEX_LOWER[b[k] >> 4]);
-            decoded.value.push_back(HEX_LOWER[b[k] & 0x0F]);
-        }
-        break;
-    }
+    decoded.value = entry.format(in);
     return decoded;
 }
 
-DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int tail,
+DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, std::size_t head, std::size_t tail,
                               const ByteOrderOptions& options, std::span<const VariableRow> rows)
 {
     DecodeOutcome outcome;
@@ -119,10 +78,8 @@ DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int
         return outcome;
     }
 
-    const std::size_t first = std::min(static_cast<std::size_t>(std::max(head, 0) / 3), frame.size());
-    // In 64 bits: tail - head overflows an int for a head below 0 and a tail near INT_MAX.
-    const std::int64_t span = std::max<std::int64_t>(std::int64_t{tail} - head, 0);
-    const std::size_t size = std::min(static_cast<std::size_t>(span / 3), frame.size() - first);
+    const std::size_t first = std::min(head, frame.size());
+    const std::size_t size = tail > head ? std::min(tail - head, frame.size() - first) : 0;
     std::vector<std::uint8_t> window(std::max(size, MAX_HEX_BYTES) + WINDOW_PADDING, 0);
     std::copy_n(frame.begin() + static_cast<std::ptrdiff_t>(first), size, window.begin());
 
@@ -130,43 +87,37 @@ DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int
     std::size_t pos = 0;
     const DecodedVariable notDecoded{NOT_DECODED_TEXT, NOT_DECODED_TEXT};
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::int64_t length = ReadLengthText(rows[i].length);
-        const VariableTypeEntry* entry = FindVariableType(rows[i].type);
-        if (!entry) {
+        const VariableRow& row = rows[i];
+        if (!row.type) {
             outcome.rows.push_back(notDecoded);
             continue;
         }
-        // The fit test uses the length text, not the type's width.
-        if (length > static_cast<std::int64_t>(size) - static_cast<std::int64_t>(pos)) {
+        // The fit test uses the length cell, not the type's width.
+        if (row.length > static_cast<std::int64_t>(size) - static_cast<std::int64_t>(pos)) {
             outcome.rows.push_back(notDecoded);
             outcome.stoppedAt = i;
             return outcome;
         }
         // A negative length would walk the read position backwards out of the window.
-        if (length < 0) {
+        if (row.length < 0) {
             outcome.rows.push_back(notDecoded);
             continue;
         }
-        const std::size_t width = entry->width ? entry->width : static_cast<std::size_t>(length);
-        outcome.rows.push_back(DecodeVariable(entry->type, options.For(entry->type), window.data() + pos, width));
+        const std::size_t width = VariableTypeInfo(*row.type).width ? VariableTypeInfo(*row.type).width
+                                                                      : static_cast<std::size_t>(row.length);
+        outcome.rows.push_back(DecodeVariable(*row.type, options.For(*row.type), window.data() + pos, width));
         pos += width;
     }
     outcome.stoppedAt = rows.size();
     return outcome;
 }
 
-std::pair<int, int> VariableCharacters(int head, std::span<const VariableRow> rows, std::size_t row, int textLength)
+std::pair<std::int64_t, std::int64_t> VariableBytes(std::size_t head, std::span<const VariableRow> rows, std::size_t row)
 {
-    // Each length is clipped so that no sum of them can overflow.
-    const auto length = [&](std::size_t r) {
-        return std::clamp<std::int64_t>(ReadLengthText(rows[r].length), -(std::int64_t{1} << 31), std::int64_t{1} << 31);
-    };
-    std::int64_t before = 0;
+    constexpr std::int64_t LIMIT = std::int64_t{1} << 31;
+    const auto length = [&](std::size_t r) { return std::clamp<std::int64_t>(rows[r].length, -LIMIT, LIMIT); };
+    std::int64_t first = static_cast<std::int64_t>(std::min<std::size_t>(head, LIMIT));
     for (std::size_t r = 0; r < row && r < rows.size(); ++r)
-        before += length(r);
-    const std::int64_t start = head + 3 * before;
-    const std::int64_t end = row < rows.size() ? start + 3 * length(row) - 1 : start;
-    const std::int64_t limit = std::max(textLength, 0);
-    const std::int64_t clippedStart = std::clamp<std::int64_t>(start, 0, limit);
-    return {static_cast<int>(clippedStart), static_cast<int>(std::clamp<std::int64_t>(end, clippedStart, limit))};
+        first += length(r);
+    return {first, row < rows.size() ? first + length(row) : first};
 }

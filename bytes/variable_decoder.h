@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,10 +13,10 @@
 #include "bytes/bytes_texts.h"
 #include "bytes/variable_types.h"
 
-// A variable as the list holds it: the texts of its type and length cells.
+// A variable of the list, its two cells read.
 struct VariableRow {
-    std::string type;
-    std::string length;
+    std::optional<VariableType> type;  // empty: the type cell names no type
+    std::int64_t length = 0;           // the length cell as ReadLengthText reads it
 };
 
 // What the pass writes into one row's memory and value cells. The value of an "ANSI" variable is
@@ -44,16 +45,19 @@ inline constexpr char NOT_DECODED_TEXT[] = "-";
 /// decimal digits after it; anything else reads 0. Saturates instead of wrapping.
 std::int64_t ReadLengthText(std::string_view text);
 
+/// A row from the texts of its type cell (a type's exact name) and its length cell.
+VariableRow ReadVariableRow(std::string_view type, std::string_view length);
+
 /// One variable of `type` whose bytes start at `b` (its width, or `length` bytes for ANSI and
 /// BCD), in byte order `order`, as the memory and value columns show it.
 DecodedVariable DecodeVariable(VariableType type, int order, const std::uint8_t* b, std::size_t length);
 
-/// The pass over the region [head, tail) of the frame's normal-form hex text (character offsets,
-/// 3 per byte). Any head and tail are safe: the region is clipped to the frame.
-DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, int head, int tail,
+/// The pass over the region of bytes [head, tail) of the frame. Any head and tail are safe: the
+/// region is clipped to the frame; head == tail is no region.
+DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, std::size_t head, std::size_t tail,
                               const ByteOrderOptions& options, std::span<const VariableRow> rows);
 
-/// Characters of the hex text that hold row `row`'s bytes without the blank after the last one,
-/// as [start, end): the lengths of the rows before it, from `head`. Clipped to [0, textLength],
-/// with end >= start.
-std::pair<int, int> VariableCharacters(int head, std::span<const VariableRow> rows, std::size_t row, int textLength);
+/// The bytes [first, end) of row `row`: the lengths of the rows before it, from `head`. Not
+/// clipped: a negative length before it moves it back, and it may reach past the frame; end < first
+/// for a negative length of its own. Each length counts at most 2^31 either way, so nothing overflows.
+std::pair<std::int64_t, std::int64_t> VariableBytes(std::size_t head, std::span<const VariableRow> rows, std::size_t row);

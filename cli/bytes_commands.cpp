@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bytes/bytes_columns.h"
 #include "bytes/value_finder.h"
 #include "bytes/variable_decoder.h"
 #include "cli/cli_commands.h"
@@ -24,33 +25,21 @@ const char* NoFrameText()
     return CliTextOf(CliText::NoFrameByteAnalysis);
 }
 
-// Rows stream under widths set before the first: the type column fits the longest name.
-constexpr std::size_t TYPE_WIDTH = 5;
-
-std::array<OutputColumn, 5> DecodeColumns()
+// Rows stream under widths set before the first, so the core tables give them.
+template <typename Column, std::size_t N>
+std::array<OutputColumn, N> Columns(const std::array<BytesColumnEntry, N>& table)
 {
-    return {{
-        {CliTextOf(CliText::ColumnNumber), "number", true},
-        {CliTextOf(CliText::ColumnType), "type", false, TYPE_WIDTH},
-        {CliTextOf(CliText::ColumnLength), "length", true},
-        {CliTextOf(CliText::ColumnMemory), "memory", false, 12},
-        {CliTextOf(CliText::ColumnValue), "value"},
-    }};
+    std::array<OutputColumn, N> columns;
+    for (std::size_t c = 0; c < N; ++c)
+        columns[c] = {ColumnTitle(static_cast<Column>(c)), table[c].key, table[c].number, table[c].textWidth};
+    return columns;
 }
 
-std::array<OutputColumn, 8> FindColumns()
-{
-    return {{
-        {CliTextOf(CliText::ColumnNumber), "number", true},
-        {CliTextOf(CliText::ColumnStart), "offset", true},
-        {CliTextOf(CliText::ColumnType), "type", false, TYPE_WIDTH},
-        {CliTextOf(CliText::ColumnOrder), "order", false, 15},
-        {CliTextOf(CliText::ColumnMemory), "memory", false, 12},
-        {CliTextOf(CliText::ColumnValue), "value", true, 10},
-        {CliTextOf(CliText::ColumnScaled), "scaled", true, 10},
-        {CliTextOf(CliText::ColumnDifference), "difference", true, 8},
-    }};
-}
+// A variable of --vars as the list would hold it: the type's name and the length's text.
+struct VariableCells {
+    std::string type;
+    std::string length;
+};
 
 std::vector<std::string> Split(std::string_view text, char separator)
 {
@@ -85,12 +74,12 @@ std::uint64_t ReadWhole(std::string_view text, CliText refusal, std::optional<st
 
 // "UCHAR,UINT,ANSI:5": each type with its length; a type alone takes the length the page writes
 // when it is chosen.
-std::vector<VariableRow> ReadVariables(const CCommandLine& args)
+std::vector<VariableCells> ReadVariables(const CCommandLine& args)
 {
     const std::optional<std::string> text = args.Value("--vars");
     if (!text || text->empty())
         throw CUsageError(CliTextOf(CliText::MissingVariables));
-    std::vector<VariableRow> rows;
+    std::vector<VariableCells> rows;
     for (const std::string& part : Split(*text, ',')) {
         const std::vector<std::string> cells = Split(part, ':');
         const VariableTypeEntry* type = FindTypeNamed(cells[0]);
@@ -160,28 +149,31 @@ double ReadReading(const std::string& text, const char* what)
 
 int RunDecode(const CCommandLine& args, CliContext& context)
 {
-    const std::vector<VariableRow> rows = ReadVariables(args);
+    const std::vector<VariableCells> cells = ReadVariables(args);
+    std::vector<VariableRow> rows;
+    for (const VariableCells& variable : cells)
+        rows.push_back(ReadVariableRow(variable.type, variable.length));
     const ByteOrderOptions options = ReadOrders(args);
     const auto [first, last] = ReadRegion(args);
     const OutputFormat format = ReadOutputFormat(args);
     CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NoFrameText(), context);
-    const auto columns = DecodeColumns();
+    const auto columns = Columns<VariableColumn>(VARIABLE_COLUMNS);
     COutput output(context.out, format, {OutputLayout::FrameRows, columns}, input.Several());
     CliFrame frame;
     while (input.Next(frame)) {
-        // The region as the page holds it, in characters of the normal-form text, within the frame.
+        // The region within the frame, as bytes [head, tail).
         const std::uint64_t size = frame.bytes.size();
-        const int head = static_cast<int>(3 * std::min(first - 1, size));
-        const int tail = static_cast<int>(3 * std::min(last, size));
+        const std::size_t head = std::min(first - 1, size);
+        const std::size_t tail = std::min(last, size);
         const DecodeOutcome outcome = DecodeVariables(frame.bytes, head, std::max(head, tail), options, rows);
         output.BeginFrame(frame.line, FormatHexBytes(frame.bytes));
         if (*outcome.status)
             output.Note(outcome.status);
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const DecodedVariable shown = r < outcome.rows.size() ? outcome.rows[r] : DecodedVariable{};
-            const std::array<std::string, 5> cells{Decimal(r + 1), rows[r].type, rows[r].length, shown.memory,
-                                                   NarrowToUtf8(shown.value)};
-            output.Row(cells);
+            const std::array<std::string, VARIABLE_COLUMN_COUNT> row{Decimal(r + 1), cells[r].type, cells[r].length,
+                                                                     shown.memory, NarrowToUtf8(shown.value)};
+            output.Row(row);
         }
         output.EndFrame();
     }
@@ -212,17 +204,16 @@ int RunFind(const CCommandLine& args, CliContext& context)
     }
     const OutputFormat format = ReadOutputFormat(args);
     CFrameInput input(args, HEX_PROFILE_BYTE_ANALYSIS, NoFrameText(), context);
-    const auto columns = FindColumns();
+    const auto columns = Columns<HitColumn>(HIT_COLUMNS);
     COutput output(context.out, format, {OutputLayout::FrameRows, columns}, input.Several());
     CliFrame frame;
     while (input.Next(frame)) {
         const FindValueResult found = FindValue(frame.bytes, reading, tolerance, scales);
         output.BeginFrame(frame.line, FormatHexBytes(frame.bytes));
         for (std::size_t h = 0; h < found.hits.size(); ++h) {
-            const ValueHit& hit = found.hits[h];
-            const std::array<std::string, 8> cells{Decimal(h + 1), Decimal(hit.offset), VariableTypeInfo(hit.type).name,
-                                                   HitOrderCaption(hit), hit.memory, hit.valueText, hit.scaledText,
-                                                   hit.differenceText};
+            std::array<std::string, HIT_COLUMN_COUNT> cells;
+            for (std::size_t c = 0; c < HIT_COLUMN_COUNT; ++c)
+                cells[c] = HitCellText(static_cast<HitColumn>(c), found.hits[h], h + 1);
             output.Row(cells);
         }
         if (found.total == 0)

@@ -183,13 +183,7 @@
     X(Column3x3x, "3X3X转换")                                                                       \
     X(ColumnNumberBox, "数据")                                                                      \
     X(ColumnArray, "数组")                                                                          \
-    X(ColumnType, "数据类型")                                                                       \
-    X(ColumnLength, "长度")                                                                         \
-    X(ColumnMemory, "内存块信息")                                                                   \
-    X(ColumnValue, "数值")                                                                          \
     X(ColumnOrder, "字节顺序")                                                                      \
-    X(ColumnScaled, "换算值")                                                                       \
-    X(ColumnDifference, "误差")                                                                     \
     X(ColumnModel, "模型")                                                                          \
     X(ColumnTrailer, "结束符字节数")                                                                \
     X(ColumnEncoding, "校验码编码")                                                                 \

@@ -231,6 +231,14 @@ void TestByteAnalysisPage::clickedVariableMarksItsBytes()
     QCOMPARE(p.Selection(), QStringLiteral("3-8"));
     QCOMPARE(p.page.Head(), 3);
     SaveScreenshot(&p.page, QStringLiteral("byte_analysis_page_variable"));
+
+    // Past the frame the mark ends with the text; moved back before it, it starts with the text.
+    p.list->SetCellText(1, LENGTH, QStringLiteral("9"));
+    p.Press(1, NUMBER);
+    QCOMPARE(p.Selection(), QStringLiteral("9-21"));
+    p.list->SetCellText(0, LENGTH, QStringLiteral("-2"));
+    p.Press(1, NUMBER);
+    QCOMPARE(p.Selection(), QStringLiteral("0-21"));
 }
 
 void TestByteAnalysisPage::typeDropDownResetsTheLength()

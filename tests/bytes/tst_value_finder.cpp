@@ -109,9 +109,8 @@ void TestValueFinder::randomFrameHitsStayWithinTolerance()
             // The hit reads back through the page's decode pass: one variable at its offset.
             ByteOrderOptions options;
             options.index.fill(hit.order);
-            const std::vector<VariableRow> row{{VariableTypeInfo(hit.type).name, std::to_string(hit.width)}};
-            const int head = 3 * static_cast<int>(hit.offset - 1);
-            const DecodeOutcome decoded = DecodeVariables(frame, head, head + 3 * static_cast<int>(hit.width), options, row);
+            const std::vector<VariableRow> row{{hit.type, static_cast<std::int64_t>(hit.width)}};
+            const DecodeOutcome decoded = DecodeVariables(frame, hit.offset - 1, hit.offset - 1 + hit.width, options, row);
             QCOMPARE(decoded.rows.at(0).memory, hit.memory);
             QVERIFY(std::fabs(std::stod(decoded.rows[0].value) - hit.value) <= 0.0005 * std::max(1.0, std::fabs(hit.value)));
         }

@@ -1,5 +1,6 @@
 #include <QRandomGenerator>
 #include <climits>
+#include <set>
 #include <QTest>
 
 #include "bytes/variable_decoder.h"
@@ -12,7 +13,7 @@ std::vector<VariableRow> Rows(const QString& text)
     std::vector<VariableRow> rows;
     for (const QString& part : text.split(QLatin1Char(','))) {
         const QStringList cells = part.split(QLatin1Char(':'));
-        rows.push_back({cells.value(0).toStdString(), cells.value(1).toStdString()});
+        rows.push_back(ReadVariableRow(cells.value(0).toStdString(), cells.value(1).toStdString()));
     }
     return rows;
 }
@@ -45,7 +46,8 @@ private slots:
     void lengthTexts_data();
     void lengthTexts();
     void readsStayInsideTheWindow();
-    void variableCharacters();
+    void variableBytes();
+    void typeRowsHoldTogether();
 };
 
 void TestVariableDecoder::decode_data()
@@ -101,7 +103,7 @@ void TestVariableDecoder::decode()
     std::vector<std::uint8_t> page(512, 0xEE);  // bytes past the region are never read
     std::copy(frame.begin(), frame.end(), page.begin() + 5);
     const std::vector<VariableRow> list = Rows(rows);
-    const DecodeOutcome outcome = DecodeVariables(page, 15, 15 + 3 * static_cast<int>(frame.size()), Options(orders), list);
+    const DecodeOutcome outcome = DecodeVariables(page, 5, 5 + static_cast<std::size_t>(frame.size()), Options(orders), list);
     QVERIFY(outcome.ran);
     QCOMPARE(outcome.status, "");
     QCOMPARE(Texts(outcome), expected);
@@ -111,8 +113,8 @@ void TestVariableDecoder::decode()
 void TestVariableDecoder::passWithoutRowsOrRegion()
 {
     const std::vector<std::uint8_t> frame{1, 2, 3, 4};
-    QVERIFY(!DecodeVariables(frame, 0, 12, {}, {}).ran);
-    const DecodeOutcome empty = DecodeVariables(frame, 6, 6, {}, Rows("UCHAR:1"));
+    QVERIFY(!DecodeVariables(frame, 0, 4, {}, {}).ran);
+    const DecodeOutcome empty = DecodeVariables(frame, 2, 2, {}, Rows("UCHAR:1"));
     QVERIFY(empty.ran && empty.rows.empty());
     QCOMPARE(empty.status, NO_REGION_TEXT);
 }
@@ -141,9 +143,9 @@ void TestVariableDecoder::readsStayInsideTheWindow()
 {
     // A full 512-byte region ending in a DWORD of length text "1": its three missing bytes read 0.
     std::vector<std::uint8_t> frame(512, 0xFF);
-    std::vector<VariableRow> rows(511, VariableRow{"UCHAR", "1"});
-    rows.push_back({"DWORD", "1"});
-    const DecodeOutcome full = DecodeVariables(frame, 0, 1536, {}, rows);
+    std::vector<VariableRow> rows(511, ReadVariableRow("UCHAR", "1"));
+    rows.push_back(ReadVariableRow("DWORD", "1"));
+    const DecodeOutcome full = DecodeVariables(frame, 0, 512, {}, rows);
     QCOMPARE(full.rows.back(), (DecodedVariable{"00 00 00 FF ", "4278190080"}));
 
     // Any region, any rows: the sanitizer build catches a read outside the window.
@@ -156,8 +158,8 @@ void TestVariableDecoder::readsStayInsideTheWindow()
             b = static_cast<std::uint8_t>(random.generate());
         std::vector<VariableRow> list(random.bounded(1, 12));
         for (auto& row : list)
-            row = {types[random.bounded(11)], lengths[random.bounded(11)]};
-        const int head = random.bounded(-10, 1700), tail = random.bounded(-10, 1700);
+            row = ReadVariableRow(types[random.bounded(11)], lengths[random.bounded(11)]);
+        const std::size_t head = random.bounded(0, 570), tail = random.bounded(0, 570);
         ByteOrderOptions options;
         for (int& index : options.index)
             index = random.bounded(-1, 5);
@@ -165,23 +167,59 @@ void TestVariableDecoder::readsStayInsideTheWindow()
         QVERIFY(outcome.rows.size() <= list.size() && outcome.stoppedAt <= list.size());
     }
 
-    // Extreme ends: tail - head once overflowed an int. The region is the frame from its start.
+    // Extreme ends: the region is clipped to the frame.
     const std::vector<std::uint8_t> four{0x01, 0x02, 0x03, 0x04};
-    const std::vector<VariableRow> dword{{"DWORD", "4"}};
-    for (const auto& [head, tail] : {std::pair{-10, INT_MAX}, {INT_MIN, INT_MAX}, {0, INT_MAX}, {-1, 12}})
+    const std::vector<VariableRow> dword = Rows("DWORD:4");
+    for (const auto& [head, tail] : {std::pair<std::size_t, std::size_t>{0, SIZE_MAX}, {0, 4}, {0, 400}})
         QCOMPARE(Texts(DecodeVariables(four, head, tail, Options("00000"), dword)), QStringList{"01 02 03 04 |67305985"});
-    QCOMPARE(Texts(DecodeVariables(four, INT_MAX, INT_MIN, {}, dword)), QStringList{"-|-"});
+    for (const auto& [head, tail] : {std::pair<std::size_t, std::size_t>{SIZE_MAX, 0}, {3, SIZE_MAX}, {SIZE_MAX - 1, SIZE_MAX}})
+        QCOMPARE(Texts(DecodeVariables(four, head, tail, {}, dword)), QStringList{"-|-"});
 }
 
-void TestVariableDecoder::variableCharacters()
+void TestVariableDecoder::variableBytes()
 {
-    // The second variable, after one of length 2, covers characters 6 to 16 from head 0.
+    // The second variable, after one of length 2, covers bytes 2 to 5 from head 0.
+    using Range = std::pair<std::int64_t, std::int64_t>;
     const std::vector<VariableRow> rows = Rows("UINT:2,DWORD:4,ANSI:-9,ANSI:0");
-    QCOMPARE(VariableCharacters(0, rows, 1, 60), std::make_pair(6, 17));
-    QCOMPARE(VariableCharacters(3, rows, 0, 60), std::make_pair(3, 8));
-    QCOMPARE(VariableCharacters(0, rows, 3, 60), std::make_pair(0, 0));  // after a negative length
-    QCOMPARE(VariableCharacters(0, rows, 1, 10), std::make_pair(6, 10));
-    QCOMPARE(VariableCharacters(0, Rows("ANSI:99999999999999,UCHAR:1"), 1, 60), std::make_pair(60, 60));
+    QCOMPARE(VariableBytes(0, rows, 1), Range(2, 6));
+    QCOMPARE(VariableBytes(1, rows, 0), Range(1, 3));
+    QCOMPARE(VariableBytes(0, rows, 2), Range(6, -3));   // a negative length of its own
+    QCOMPARE(VariableBytes(0, rows, 3), Range(-3, -3));  // after a negative length
+    QCOMPARE(VariableBytes(0, rows, 9), Range(-3, -3));  // past the last row: empty, after them all
+    const std::int64_t most = std::int64_t{1} << 31;
+    QCOMPARE(VariableBytes(0, Rows("ANSI:99999999999999,UCHAR:1"), 1), Range(most, most + 1));
+}
+
+void TestVariableDecoder::typeRowsHoldTogether()
+{
+    // What a new row must get right: its name finds it, its length cell says its width, its byte
+    // orders read each of its bytes once, its group leads back to it, and the pass decodes it.
+    std::vector<std::uint8_t> frame(16);
+    for (std::size_t i = 0; i < frame.size(); ++i)
+        frame[i] = static_cast<std::uint8_t>(0x11 * (i + 1));
+    for (const VariableTypeEntry& entry : VARIABLE_TYPES) {
+        const QByteArray name = entry.name;
+        QCOMPARE(FindVariableType(entry.name), &entry);
+        QVERIFY2(entry.format, name);
+        QVERIFY2((entry.numberText != nullptr) == (entry.precision > 0), name);
+        if (entry.width)
+            QCOMPARE(ReadLengthText(entry.lengthWhenChosen), static_cast<std::int64_t>(entry.width));
+        QCOMPARE(entry.order.has_value(), !entry.orders.empty());
+        if (entry.order)
+            QCOMPARE(GroupType(*entry.order), entry.type);
+        for (const ByteOrderEntry& order : entry.orders) {
+            std::set<int> read, shown;
+            for (std::size_t k = 0; k < entry.width; ++k) {
+                read.insert(order.valueFrom[k]);
+                shown.insert(order.memoryShows[k]);
+            }
+            QVERIFY2(read.size() == entry.width && *read.rbegin() < static_cast<int>(entry.width), order.caption);
+            QVERIFY2(shown.size() == entry.width && *shown.rbegin() < static_cast<int>(entry.width), order.caption);
+        }
+        const std::vector<VariableRow> row{{entry.type, static_cast<std::int64_t>(entry.width ? entry.width : 3)}};
+        const DecodeOutcome outcome = DecodeVariables(frame, 0, frame.size(), {}, row);
+        QVERIFY2(outcome.rows.size() == 1 && outcome.rows[0].value != NOT_DECODED_TEXT, name);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestVariableDecoder)

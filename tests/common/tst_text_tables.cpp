@@ -5,6 +5,7 @@
 #include <functional>
 #include <random>
 
+#include "bytes/bytes_columns.h"
 #include "bytes/value_finder.h"
 #include "bytes/variable_decoder.h"
 #include "checksum/checksum_columns.h"
@@ -117,9 +118,10 @@ private slots:
             return Utf8(ChecksumRuleText({ChecksumMethod::CRC16, 1, RuleEnd::FromLast, 3}));
         }) << "CRC16, byte 1 to byte 3 from the end";
         QTest::newRow("no region") << CoreText([] {
-            const std::vector<VariableRow> rows{{"UCHAR", "1"}};
+            const std::vector<VariableRow> rows{{VariableType::UCHAR, 1}};
             return Utf8(DecodeVariables(Bytes("01"), 0, 0, {}, rows).status);
         }) << "Please select the region to decode!";
+        QTest::newRow("hit column") << CoreText([] { return Utf8(ColumnTitle(HitColumn::Difference)); }) << "Error";
         QTest::newRow("found value") << CoreText([] {
             return Utf8(DescribeHit(FindValue(Bytes("0102030405060743668000"), 230.5, {0.05, false}).hits.at(0)));
         }) << "byte 8 FLOAT FF3 FF4 FF1 FF2 = 230.5";

@@ -8,7 +8,9 @@
 // reads it; then the frame (at most 96 bytes).
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -22,6 +24,31 @@ namespace {
 
 constexpr VariableType NUMERIC_TYPES[] = {VariableType::UCHAR, VariableType::CHAR,  VariableType::UINT, VariableType::INT,
                                           VariableType::FLOAT, VariableType::DWORD, VariableType::LONG};
+
+// The number at b as the finder is to read it, worked out here from the byte-order tables: whole
+// numbers as they stand, floats only when normal or zero, and then without a sign on zero.
+std::optional<double> Reference(VariableType type, std::size_t order, const std::uint8_t* b)
+{
+    const std::span<const ByteOrderEntry> orders = ByteOrdersOf(type);
+    std::uint32_t raw = b[0];
+    if (!orders.empty()) {
+        raw = 0;
+        for (std::size_t k = 0; k < VariableTypeInfo(type).width; ++k)
+            raw |= std::uint32_t{b[orders[order].valueFrom[k]]} << (8 * k);
+    }
+    switch (type) {
+    case VariableType::CHAR: return static_cast<std::int8_t>(raw);
+    case VariableType::INT: return static_cast<std::int16_t>(raw);
+    case VariableType::LONG: return static_cast<std::int32_t>(raw);
+    case VariableType::FLOAT: {
+        const float value = std::bit_cast<float>(raw);
+        if (value != 0 && !std::isnormal(value))
+            return std::nullopt;
+        return value + 0.0;
+    }
+    default: return raw;
+    }
+}
 
 bool ReadsWhole(const std::string& text, double& value)
 {
@@ -91,8 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ByteOrderOptions options;
         if (entry.order)
             options.index[static_cast<std::size_t>(*entry.order)] = hit.order;
-        const VariableRow row{entry.name, std::to_string(hit.width)};
-        const DecodeOutcome outcome = DecodeVariables(bytes, 0, static_cast<int>(3 * bytes.size()), options, std::span(&row, 1));
+        const VariableRow row{hit.type, static_cast<std::int64_t>(hit.width)};
+        const DecodeOutcome outcome = DecodeVariables(bytes, 0, bytes.size(), options, std::span(&row, 1));
         FUZZ_CHECK(outcome.rows.size() == 1 && outcome.rows[0].memory == hit.memory, what + " memory " + outcome.rows[0].memory);
         const std::string& shown = outcome.rows[0].value;
         if (hit.type == VariableType::BCD) {
@@ -126,10 +153,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (offset + width > frame.size())
                 continue;
             for (std::size_t order = 0; order < std::max<std::size_t>(1, ByteOrdersOf(type).size()); ++order) {
-                const double value = ReadNumber(type, static_cast<int>(order), frame.data() + offset) + 0.0;
-                if (type == VariableType::FLOAT && value != 0 && !std::isnormal(static_cast<float>(value)))
-                    continue;
-                consider(offset + 1, type, width, value);
+                if (const std::optional<double> value = Reference(type, order, frame.data() + offset))
+                    consider(offset + 1, type, width, *value);
             }
         }
         for (std::size_t width = 1; width <= MAX_BCD_BYTES && offset + width <= frame.size(); ++width) {

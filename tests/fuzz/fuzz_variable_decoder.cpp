@@ -1,8 +1,8 @@
 // The decode pass of the byte analysis page over any region, rows and byte orders: each row's
 // memory and value cells against a reading of the bytes done with printf, the pass stopping at
-// the first row that does not fit, and the characters a row covers staying inside the text.
+// the first row that does not fit, and the bytes a row covers summed from the lengths before it.
 //
-// Input: head and tail (four bytes each, little-endian, signed), five byte-order indices (signed
+// Input: head and tail in bytes (four bytes each, little-endian, unsigned), five byte-order indices (signed
 // bytes), the frame's length (two bytes, modulo 600) and its bytes, then the rows as text,
 // "TYPE:LENGTH" separated by ',' (a part without ':' has an empty length).
 
@@ -86,17 +86,23 @@ DecodedVariable ReferenceDecode(const VariableTypeEntry& entry, int order, const
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     CFuzzInput input(data, size);
-    const auto head = input.Number<std::int32_t>();
-    const auto tail = input.Number<std::int32_t>();
+    const std::size_t head = input.Number<std::uint32_t>();
+    const std::size_t tail = input.Number<std::uint32_t>();
     ByteOrderOptions options;
     for (int& index : options.index)
         index = static_cast<std::int8_t>(input.Byte());
     const std::span<const std::uint8_t> frame = input.Bytes(input.Number<std::uint16_t>() % 600);
+    struct Cells {
+        std::string type;
+        std::string length;
+    };
+    std::vector<Cells> cells;
     std::vector<VariableRow> rows;
     while (!input.Empty() && rows.size() < 64) {
         const std::string_view part = input.TextUntil(',');
         const std::size_t colon = part.find(':');
-        rows.push_back({std::string(part.substr(0, colon)), colon == std::string_view::npos ? "" : std::string(part.substr(colon + 1))});
+        cells.push_back({std::string(part.substr(0, colon)), colon == std::string_view::npos ? "" : std::string(part.substr(colon + 1))});
+        rows.push_back(ReadVariableRow(cells.back().type, cells.back().length));
     }
 
     const DecodeOutcome outcome = DecodeVariables(frame, head, tail, options, rows);
@@ -109,10 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(*outcome.status == '\0');
 
-    // The region: whole bytes of the normal-form text from head to tail, inside the frame; past its
-    // end every byte reads 0.
-    const std::int64_t first = std::min<std::int64_t>(std::max(head, 0) / 3, std::int64_t(frame.size()));
-    const std::int64_t count = std::min<std::int64_t>(std::max<std::int64_t>(std::int64_t{tail} - head, 0) / 3, std::int64_t(frame.size()) - first);
+    // The region: the bytes from head to tail, inside the frame; past its end every byte reads 0.
+    const std::int64_t first = std::min<std::int64_t>(std::int64_t(head), std::int64_t(frame.size()));
+    const std::int64_t count = std::min<std::int64_t>(std::max<std::int64_t>(std::int64_t(tail) - std::int64_t(head), 0), std::int64_t(frame.size()) - first);
     std::vector<std::uint8_t> region(frame.begin() + first, frame.begin() + first + count);
     region.resize(region.size() + 8, 0);  // a fixed-width type reads up to 3 bytes past the region
 
@@ -121,9 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DecodedVariable dash{NOT_DECODED_TEXT, NOT_DECODED_TEXT};
     for (; r < rows.size(); ++r) {
         FUZZ_CHECK(r < outcome.rows.size(), "row " + std::to_string(r) + " missing");
-        const std::int64_t length = ReferenceLength(rows[r].length);
-        FUZZ_CHECK(ReadLengthText(rows[r].length) == length, Shown(rows[r].length));
-        const VariableTypeEntry* entry = FindVariableType(rows[r].type);
+        const std::int64_t length = ReferenceLength(cells[r].length);
+        FUZZ_CHECK(rows[r].length == length, Shown(cells[r].length));
+        const VariableTypeEntry* entry = FindVariableType(cells[r].type);
         if (!entry) {
             FUZZ_CHECK(outcome.rows[r] == dash);
             continue;
@@ -138,18 +143,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::size_t width = entry->width ? entry->width : std::size_t(length);
         const DecodedVariable expected = ReferenceDecode(*entry, options.For(entry->type), region.data() + position, width);
-        FUZZ_CHECK(outcome.rows[r] == expected, "row " + std::to_string(r) + " " + rows[r].type + ": " + outcome.rows[r].memory + "|" +
+        FUZZ_CHECK(outcome.rows[r] == expected, "row " + std::to_string(r) + " " + cells[r].type + ": " + outcome.rows[r].memory + "|" +
                                                     Shown(outcome.rows[r].value) + " expected " + expected.memory + "|" + Shown(expected.value));
         position += std::int64_t(width);
     }
     if (r == rows.size())
         FUZZ_CHECK(outcome.stoppedAt == rows.size() && outcome.rows.size() == rows.size());
 
-    // The characters of each row, in a text of the frame's normal form, lie inside that text.
-    const int textLength = static_cast<int>(3 * frame.size());
+    // The bytes of each row: from head, after the lengths before it, each held to ±2^31.
+    const auto held = [&](std::size_t r) { return std::clamp<std::int64_t>(ReferenceLength(cells[r].length), -(1LL << 31), 1LL << 31); };
+    std::int64_t before = std::int64_t(head);
     for (std::size_t row = 0; row <= rows.size(); ++row) {
-        const auto [from, to] = VariableCharacters(head, rows, row, textLength);
-        FUZZ_CHECK(0 <= from && from <= to && to <= textLength);
+        const auto [from, to] = VariableBytes(head, rows, row);
+        FUZZ_CHECK(from == before && to == (row < rows.size() ? before + held(row) : before), "bytes of row " + std::to_string(row));
+        if (row < rows.size())
+            before += held(row);
     }
     return 0;
 }
