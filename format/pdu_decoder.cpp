@@ -213,9 +213,9 @@ std::string DecodeReceivePdu(std::string_view text)
     return lines + ReadUserData(reader, coding);
 }
 
-std::string DecodePdu(std::string_view text, int direction)
+std::string DecodePdu(std::string_view text, PduDirection direction)
 {
     if (!text.starts_with("089"))
         return Label(StringFormatText::NotPdu);
-    return direction == PDU_DIRECTION_RECEIVE ? DecodeReceivePdu(text) : DecodeSendPdu(text);
+    return direction == PduDirection::Receive ? DecodeReceivePdu(text) : DecodeSendPdu(text);
 }

@@ -76,10 +76,10 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (control->y() > pdu.bottom() && control->x() >= pdu.x())
             Layout()->Add(control, control->geometry().right() == pdu.right() ? Follow{1, 1, 0, 0} : Follow{0.5, 1, 0, 0});
-    ui->orderHighFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_HIGH_FIRST);
-    ui->orderLowFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_LOW_FIRST);
-    ui->pduSendRadio->setChecked(m_pduDirection == PDU_DIRECTION_SEND);
-    ui->pduReceiveRadio->setChecked(m_pduDirection == PDU_DIRECTION_RECEIVE);
+    ui->orderHighFirstRadio->setChecked(m_byteOrder == UnicodeByteOrder::HighFirst);
+    ui->orderLowFirstRadio->setChecked(m_byteOrder == UnicodeByteOrder::LowFirst);
+    ui->pduSendRadio->setChecked(m_pduDirection == PduDirection::Send);
+    ui->pduReceiveRadio->setChecked(m_pduDirection == PduDirection::Receive);
 
     for (QPlainTextEdit* view : {ui->asciiView, ui->unicodeView, ui->decimalView, ui->bcdView, ui->view3x3x, ui->pduView})
         view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -89,10 +89,10 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_STRING_FORMAT, m_frame, this);
     connect(m_hexInput, &CHexInput::Parsed, this, &CStringFormatPage::RecomputeViews);
 
-    connect(ui->orderHighFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(BYTE_ORDER_HIGH_FIRST); });
-    connect(ui->orderLowFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(BYTE_ORDER_LOW_FIRST); });
-    connect(ui->pduSendRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_SEND); });
-    connect(ui->pduReceiveRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_RECEIVE); });
+    connect(ui->orderHighFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(UnicodeByteOrder::HighFirst); });
+    connect(ui->orderLowFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(UnicodeByteOrder::LowFirst); });
+    connect(ui->pduSendRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PduDirection::Send); });
+    connect(ui->pduReceiveRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PduDirection::Receive); });
     connect(ui->pduDetailButton, &QPushButton::clicked, this, &CStringFormatPage::OnPduDetail);
 
     m_timerHexToAscii.setObjectName(QStringLiteral("hexToAsciiTimer"));
@@ -120,8 +120,8 @@ void CStringFormatPage::RecomputeViews(HexParseResult result, std::size_t count)
     }
 
     m_frameLength = static_cast<std::uint16_t>(count);
-    m_byteOrder = ui->orderLowFirstRadio->isChecked() ? BYTE_ORDER_LOW_FIRST : BYTE_ORDER_HIGH_FIRST;
-    m_pduDirection = ui->pduReceiveRadio->isChecked() ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND;
+    m_byteOrder = ui->orderLowFirstRadio->isChecked() ? UnicodeByteOrder::LowFirst : UnicodeByteOrder::HighFirst;
+    m_pduDirection = ui->pduReceiveRadio->isChecked() ? PduDirection::Receive : PduDirection::Send;
     const std::span<const std::uint8_t> frame(m_frame.data(), m_frameLength);
     Show(ui->asciiView, RenderAscii(frame));
     Show(ui->unicodeView, RenderUnicode(frame, m_byteOrder));
@@ -144,19 +144,19 @@ void CStringFormatPage::changeEvent(QEvent* event)
         ui->retranslateUi(this);
         // The PDU decode's labels are core's texts; the other views hold the frame's own.
         if (m_frameLength > 0)
-            Show(ui->pduView, DecodePdu(PduText(), ui->pduReceiveRadio->isChecked() ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND));
+            Show(ui->pduView, DecodePdu(PduText(), ui->pduReceiveRadio->isChecked() ? PduDirection::Receive : PduDirection::Send));
     }
     CPage::changeEvent(event);
 }
 
 // A click re-renders only its own view, from the stored frame; the choice itself is read back
 // from the buttons at the next recompute.
-void CStringFormatPage::OnByteOrderClicked(int order)
+void CStringFormatPage::OnByteOrderClicked(UnicodeByteOrder order)
 {
     Show(ui->unicodeView, RenderUnicode(std::span<const std::uint8_t>(m_frame.data(), m_frameLength), order));
 }
 
-void CStringFormatPage::OnPduDirectionClicked(int direction)
+void CStringFormatPage::OnPduDirectionClicked(PduDirection direction)
 {
     if (m_frameLength == 0)
         return;

@@ -10,6 +10,8 @@
 
 #include "common/hex_text.h"
 #include "common/page.h"
+#include "format/hex_views.h"
+#include "format/pdu_decoder.h"
 
 class CHexInput;
 class QPlainTextEdit;
@@ -33,8 +35,8 @@ protected:
 private:
     void RecomputeViews(HexParseResult result, std::size_t count);
     void ClearViews();
-    void OnByteOrderClicked(int order);
-    void OnPduDirectionClicked(int direction);
+    void OnByteOrderClicked(UnicodeByteOrder order);
+    void OnPduDirectionClicked(PduDirection direction);
     void OnPduDetail();
     void StartMirroring(QTimer& timer);
     void MirrorHexToAscii();
@@ -44,8 +46,8 @@ private:
     std::unique_ptr<Ui::CStringFormatPage> ui;
     std::array<std::uint8_t, MAX_HEX_BYTES> m_frame{};
     std::uint16_t m_frameLength = 0;
-    int m_byteOrder = 0;
-    int m_pduDirection = 0;
+    UnicodeByteOrder m_byteOrder = UnicodeByteOrder::HighFirst;
+    PduDirection m_pduDirection = PduDirection::Send;
     CHexInput* m_hexInput = nullptr;
     // At most one runs: the one of the box that last took the focus.
     QTimer m_timerHexToAscii;
