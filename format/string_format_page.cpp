@@ -53,8 +53,6 @@ void RemoveSelection(QPlainTextEdit* edit)
 CStringFormatPage::CStringFormatPage(QWidget* parent)
     : CPage(133, parent)
     , ui(std::make_unique<Ui::CStringFormatPage>())
-    , m_timerHexToAscii(this)
-    , m_timerAsciiToHex(this)
 {
     ui->setupUi(this);
     // In a larger window the two columns of views share the extra width; the lowest view of
@@ -95,12 +93,14 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     connect(ui->pduReceiveRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PduDirection::Receive); });
     connect(ui->pduDetailButton, &QPushButton::clicked, this, &CStringFormatPage::OnPduDetail);
 
-    m_timerHexToAscii.setObjectName(QStringLiteral("hexToAsciiTimer"));
-    m_timerAsciiToHex.setObjectName(QStringLiteral("asciiToHexTimer"));
-    m_timerHexToAscii.setInterval(MIRROR_PERIOD_MS);
-    m_timerAsciiToHex.setInterval(MIRROR_PERIOD_MS);
-    connect(&m_timerHexToAscii, &QTimer::timeout, this, &CStringFormatPage::MirrorHexToAscii);
-    connect(&m_timerAsciiToHex, &QTimer::timeout, this, &CStringFormatPage::MirrorAsciiToHex);
+    connect(ui->hexEdit, &QPlainTextEdit::selectionChanged, this, [this] {
+        if (m_mirrorFrom == MirrorFrom::Hex)
+            MirrorHexToAscii();
+    });
+    connect(ui->asciiView, &QPlainTextEdit::selectionChanged, this, [this] {
+        if (m_mirrorFrom == MirrorFrom::Ascii)
+            MirrorAsciiToHex();
+    });
     ui->hexEdit->installEventFilter(this);
     ui->asciiView->installEventFilter(this);
 }
@@ -115,7 +115,7 @@ void CStringFormatPage::RecomputeViews(HexParseResult result, std::size_t count)
         // The 3X3X view keeps what it showed.
         ClearViews();
         m_frameLength = 0;
-        m_timerHexToAscii.stop();
+        m_mirrorFrom = MirrorFrom::Nowhere;
         return;
     }
 
@@ -129,7 +129,9 @@ void CStringFormatPage::RecomputeViews(HexParseResult result, std::size_t count)
     Show(ui->decimalView, RenderDecimal(frame));
     Show(ui->bcdView, RenderBcd(frame));
     Show(ui->view3x3x, Render3x3x(frame));
-    StartMirroring(m_timerHexToAscii);
+    // A new frame makes the hex box lead, and the ASCII view shows its selection at once.
+    m_mirrorFrom = MirrorFrom::Hex;
+    MirrorHexToAscii();
 }
 
 void CStringFormatPage::ClearViews()
@@ -179,17 +181,10 @@ std::string CStringFormatPage::PduText() const
     return ui->hexEdit->toPlainText().remove(QLatin1Char(' ')).toUpper().toLatin1().toStdString();
 }
 
-void CStringFormatPage::StartMirroring(QTimer& timer)
-{
-    QTimer& other = &timer == &m_timerHexToAscii ? m_timerAsciiToHex : m_timerHexToAscii;
-    other.stop();
-    timer.start();
-}
-
 bool CStringFormatPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && (watched == ui->hexEdit || watched == ui->asciiView)) {
-        StartMirroring(watched == ui->hexEdit ? m_timerHexToAscii : m_timerAsciiToHex);
+        m_mirrorFrom = watched == ui->hexEdit ? MirrorFrom::Hex : MirrorFrom::Ascii;
         // Start from no selection, so a stale mirrored one is not taken for the user's.
         RemoveSelection(ui->asciiView);
         RemoveSelection(ui->hexEdit);

@@ -2,7 +2,6 @@
 // The "串格式化" tab: one hex frame shown as ASCII, UNICODE, decimal, BCD, 3X3X and a decoded SMS PDU,
 // with the selection of the hex box and of the ASCII view mirrored into each other.
 
-#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -26,8 +25,6 @@ public:
     explicit CStringFormatPage(QWidget* parent = nullptr);
     ~CStringFormatPage() override;
 
-    static constexpr int MIRROR_PERIOD_MS = 200;
-
 protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,7 +35,6 @@ private:
     void OnByteOrderClicked(UnicodeByteOrder order);
     void OnPduDirectionClicked(PduDirection direction);
     void OnPduDetail();
-    void StartMirroring(QTimer& timer);
     void MirrorHexToAscii();
     void MirrorAsciiToHex();
     std::string PduText() const;
@@ -49,7 +45,7 @@ private:
     UnicodeByteOrder m_byteOrder = UnicodeByteOrder::HighFirst;
     PduDirection m_pduDirection = PduDirection::Send;
     CHexInput* m_hexInput = nullptr;
-    // At most one runs: the one of the box that last took the focus.
-    QTimer m_timerHexToAscii;
-    QTimer m_timerAsciiToHex;
+    // Only the box that last took the focus leads, so a mirrored selection never mirrors back.
+    enum class MirrorFrom : std::uint8_t { Nowhere, Hex, Ascii };
+    MirrorFrom m_mirrorFrom = MirrorFrom::Nowhere;
 };
