@@ -1,5 +1,6 @@
 #include "checksum/checksum_analysis.h"
 
+#include <algorithm>
 #include <condition_variable>
 
 #include "common/thread_start.h"
@@ -109,19 +110,41 @@ void CChecksumAnalysis::AppendResultRows(std::span<const ChecksumMatch> rows)
         std::lock_guard lock(m_rowLock);
         m_pending.insert(m_pending.end(), rows.begin(), rows.end());
         m_rowCounter += static_cast<std::uint32_t>(rows.size());
-        notify = !m_notified;
-        m_notified = true;
+        notify = !m_noticeOut;
+        m_noticeOut = true;
     }
     if (notify && m_notify)
         m_notify();
 }
 
-void CChecksumAnalysis::TakeRows(std::vector<ChecksumMatch>& rows)
+bool CChecksumAnalysis::TakeSlice(std::size_t most, std::vector<ChecksumMatch>& rows)
 {
-    rows.clear();
-    std::lock_guard lock(m_rowLock);
-    rows.swap(m_pending);
-    m_notified = false;
+    if (m_takenShown == m_taken.size()) {
+        // Read the end before taking: every row appended before it is then in this take.
+        m_endTaken = Finished();
+        m_taken.clear();
+        m_takenShown = 0;
+        std::lock_guard lock(m_rowLock);
+        m_taken.swap(m_pending);
+        m_noticeOut = false;  // rows appended from now on send a notice of their own
+    }
+    const std::size_t count = std::min(most, m_taken.size() - m_takenShown);
+    rows.assign(m_taken.begin() + static_cast<std::ptrdiff_t>(m_takenShown),
+                m_taken.begin() + static_cast<std::ptrdiff_t>(m_takenShown + count));
+    m_takenShown += count;
+
+    if (m_takenShown < m_taken.size() || (!m_endTaken && Finished())) {
+        // Rows of this take are left, or the workers ended while it was handed over and their
+        // notice was spent on it.
+        if (m_notify)
+            m_notify();
+        return false;
+    }
+    if (!m_endTaken)
+        return false;  // the workers' next rows or their end bring the next notice
+    std::vector<ChecksumMatch>().swap(m_taken);
+    m_takenShown = 0;
+    return true;
 }
 
 std::uint32_t CChecksumAnalysis::RowCount() const

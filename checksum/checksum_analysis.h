@@ -24,10 +24,16 @@ public:
     CWorkerHold& operator=(const CWorkerHold&) = delete;
 };
 
+// The owner hears of rows through notices and answers each, on its own thread, with TakeSlice.
+// The invariant: until TakeSlice has reported the end, a notice is on its way whenever rows wait
+// or the end is untold. A worker sends one when its rows arrive in an empty queue; TakeSlice sends
+// one itself when it leaves rows of its take, or the end, for the next turn; and the last worker's
+// end always sends one, so an owner that stopped answering (after a cancel) still hears of it.
+// The owner therefore never polls, and a notice with nothing new costs one empty slice.
 class CChecksumAnalysis {
 public:
-    // Called on a worker thread, outside the lock: when rows start waiting in an empty queue, and
-    // once more when the last worker has ended. It must not block on the analysis.
+    // Called outside the lock, on a worker thread or inside TakeSlice. It must neither block on
+    // the analysis nor call back into it: it only tells the owner to take a slice.
     using Notify = std::function<void()>;
 
     /// Copies the frame and starts one worker per method, in the order given.
@@ -45,8 +51,10 @@ public:
     /// True once every worker has ended; rows appended before are then all in the queue.
     bool Finished() const { return m_running.load(std::memory_order_acquire) == 0; }
 
-    /// Moves the waiting rows into `rows` (replacing its contents), in the order they were appended.
-    void TakeRows(std::vector<ChecksumMatch>& rows);
+    /// The owner's answer to a notice: up to `most` of the rows not yet handed over, in the order
+    /// they were appended, into `rows` (replacing its contents). True once every worker has ended
+    /// and every row has been handed over.
+    bool TakeSlice(std::size_t most, std::vector<ChecksumMatch>& rows);
     /// Rows appended since the start, taken or not.
     std::uint32_t RowCount() const;
     /// The frame the workers search.
@@ -67,7 +75,12 @@ private:
     mutable std::mutex m_rowLock;
     std::uint32_t m_rowCounter = 0;
     std::vector<ChecksumMatch> m_pending;
-    bool m_notified = false;  // a notice for the waiting rows is out and not yet answered
+    bool m_noticeOut = false;  // a notice for the waiting rows is out and they are not yet taken
+
+    // The owner's side, touched only by TakeSlice: the last take and how much of it went out.
+    std::vector<ChecksumMatch> m_taken;
+    std::size_t m_takenShown = 0;
+    bool m_endTaken = false;  // every worker had ended when m_taken was taken
 
     std::vector<std::thread> m_workers;
 };

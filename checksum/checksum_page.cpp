@@ -150,8 +150,9 @@ void CChecksumPage::OnAnalyse()
     const std::uint64_t generation = ++m_generation;
     m_analysis = std::make_unique<CChecksumAnalysis>(
         std::span<const std::uint8_t>(m_frame).first(m_frameLength), methods, [this, generation] {
-            // Runs on a worker: hand the notice to the user-interface thread and return at once.
-            PostNotice(generation);
+            // Runs on a worker or in TakeSlice: answer on the user-interface thread's next turn.
+            QMetaObject::invokeMethod(
+                this, [this, generation] { OnAnalysisNotice(generation); }, Qt::QueuedConnection);
         });
     ShowProgress();
 }
@@ -292,45 +293,23 @@ void CChecksumPage::ExportRows()
         SetLiveText(ui->progressLabel, [shownPath, error = file.errorString()] { return tr("无法写入 %1：%2").arg(shownPath, error); });
 }
 
-void CChecksumPage::PostNotice(std::uint64_t generation)
-{
-    QMetaObject::invokeMethod(
-        this, [this, generation] { OnAnalysisNotice(generation); }, Qt::QueuedConnection);
-}
-
 void CChecksumPage::OnAnalysisNotice(std::uint64_t generation)
 {
     std::erase_if(m_retired, [](const auto& retired) { return retired->Finished(); });
     if (generation != m_generation || !m_analysis)
         return;
 
-    if (m_takenShown == m_taken.size()) {
-        // Read the end before taking: every row appended before it is then in this take.
-        m_endTaken = m_analysis->Finished();
-        m_analysis->TakeRows(m_taken);
-        m_takenShown = 0;
-    }
-    const std::size_t count = std::min(MAX_ROWS_PER_TURN, m_taken.size() - m_takenShown);
-    m_results->AppendRows(std::span<const ChecksumMatch>(m_taken).subspan(m_takenShown, count));
-    m_takenShown += count;
+    const bool ended = m_analysis->TakeSlice(MAX_ROWS_PER_TURN, m_slice);
+    m_results->AppendRows(m_slice);
     FitNumberColumn();
-
-    if (m_takenShown < m_taken.size() || (!m_endTaken && m_analysis->Finished())) {
-        // More to show, or the workers ended while this slice was shown and their notice was
-        // spent on it: come back on the next turn.
-        PostNotice(generation);
+    if (!ended) {
         ShowProgress();
-        return;
-    }
-    if (!m_endTaken) {
-        ShowProgress();  // the workers' next notice brings more
         return;
     }
 
     const bool stopped = m_analysis->Cancelled();
     m_analysis.reset();
-    std::vector<ChecksumMatch>().swap(m_taken);
-    m_takenShown = 0;
+    std::vector<ChecksumMatch>().swap(m_slice);
     ShowProgress();
     const int rows = m_results->rowCount();
     if (stopped)
@@ -347,8 +326,6 @@ void CChecksumPage::RetireAnalysis()
     m_analysis->Cancel();
     // Its workers end within one start position; the notice of their end drops it.
     m_retired.push_back(std::move(m_analysis));
-    m_taken.clear();
-    m_takenShown = 0;
 }
 
 void CChecksumPage::ShowProgress()

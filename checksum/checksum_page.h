@@ -53,7 +53,6 @@ private:
     std::vector<int> SelectedRows() const;
     void FitNumberColumn();
     void OnAnalysisNotice(std::uint64_t generation);
-    void PostNotice(std::uint64_t generation);
     void RetireAnalysis();
     void ShowProgress();
 
@@ -69,9 +68,6 @@ private:
     std::uint64_t m_generation = 0;
     // Cancelled analyses whose workers have not yet said they ended; dropped when they have.
     std::vector<std::unique_ptr<CChecksumAnalysis>> m_retired;
-    // Rows taken from the analysis and not yet in the list; the list gets them a slice per turn.
-    std::vector<ChecksumMatch> m_taken;
-    std::size_t m_takenShown = 0;
-    bool m_endTaken = false;  // the analysis had ended when m_taken was taken
+    std::vector<ChecksumMatch> m_slice;  // the rows of one turn, kept for its capacity
     int m_numberWidth = 0;    // the number column's width as widened for long numbers; 0 if never
 };

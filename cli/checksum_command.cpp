@@ -11,6 +11,7 @@
 #include "cli/cli_output.h"
 #include "cli/frame_input.h"
 #include "common/hex_text.h"
+#include "common/text_utility.h"
 
 namespace {
 
@@ -54,12 +55,6 @@ std::size_t Digits(std::uint64_t value)
     return digits;
 }
 
-std::string Decimal(std::uint64_t value)
-{
-    char text[24];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
 std::vector<ChecksumMethod> ReadMethods(const CCommandLine& args)
 {
     const std::string name = args.Value("--method").value_or("ALL");
@@ -91,7 +86,7 @@ std::string ShareText(std::uint64_t frames, std::uint64_t total)
     std::uint64_t tenths = (frames * 2000 + total) / (2 * total);
     if (tenths == 1000 && frames < total)
         tenths = 999;
-    std::string text = Decimal(tenths / 10);
+    std::string text = DecimalText(tenths / 10);
     if (tenths % 10) {
         text += '.';
         text += static_cast<char>('0' + tenths % 10);
@@ -149,20 +144,20 @@ int ListRules(const CCommandLine& args, CliContext& context, std::span<const Che
     const std::vector<ChecksumRuleCount> rules = consensus.Rules(share);
     const auto columns = RuleColumns();
     COutput output(context.out, format, {OutputLayout::Rows, columns}, false);
-    output.Note(share == 100 ? CliFormat(CliText::ConsensusEvery, {Decimal(total), Decimal(rules.size())})
-                             : CliFormat(CliText::ConsensusShare, {Decimal(total), Decimal(rules.size()),
+    output.Note(share == 100 ? CliFormat(CliText::ConsensusEvery, {DecimalText(total), DecimalText(rules.size())})
+                             : CliFormat(CliText::ConsensusShare, {DecimalText(total), DecimalText(rules.size()),
                                                                    args.Value("--min-share").value_or("")}));
     std::array<std::string, columns.size()> cells;
     std::uint64_t number = 0;
     for (const ChecksumRuleCount& count : rules) {
         const ChecksumRule& rule = count.rule;
-        cells[RULE_NUMBER] = Decimal(++number);
+        cells[RULE_NUMBER] = DecimalText(++number);
         cells[RULE_TEXT] = ChecksumRuleText(rule);
         cells[RULE_METHOD] = ChecksumMethodName(rule.method);
-        cells[RULE_START] = Decimal(rule.start);
-        cells[RULE_END] = Decimal(rule.end);
+        cells[RULE_START] = DecimalText(rule.start);
+        cells[RULE_END] = DecimalText(rule.end);
         cells[RULE_END_FROM] = rule.endFrom == RuleEnd::FromLast ? "last" : "first";
-        cells[RULE_FRAMES] = Decimal(count.frames);
+        cells[RULE_FRAMES] = DecimalText(count.frames);
         cells[RULE_SHARE] = ShareText(count.frames, total);
         output.Row(cells);
     }

@@ -1,7 +1,10 @@
 #include "cli/cli_output.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cwchar>
+#include <locale.h>
+
+#include "common/text_utility.h"
 
 namespace {
 
@@ -9,22 +12,12 @@ const CliOption OUTPUT_OPTIONS[] = {
     {"--format", CliText::ValueFormat, CliText::OptionFormat},
 };
 
-char32_t NextCodePoint(std::string_view utf8, std::size_t& k)
+// The output is UTF-8 whatever the locale says, and under LC_ALL=C (as in scripts and the tests)
+// wcwidth knows only ASCII: the widths come from glibc's built-in C.UTF-8 character table.
+locale_t Utf8CharacterTable()
 {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(utf8[at]); };
-    const unsigned lead = byte(k++);
-    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-    char32_t c = more ? lead & (0x3F >> more) : lead;
-    for (int t = 0; t < more && k < utf8.size(); ++t)
-        c = c << 6 | (byte(k++) & 0x3F);
-    return c;
-}
-
-bool IsWide(char32_t c)
-{
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+    static const locale_t table = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    return table;
 }
 
 // Text for a terminal: control characters as their pictures (U+2400 on), so a captured byte can
@@ -40,10 +33,7 @@ std::string Printable(std::string_view text, bool keepLineBreaks)
         if ((keepLineBreaks && c == '\n') || (c >= 0x20 && c != 0x7F)) {
             out += static_cast<char>(c);
         } else {
-            const char32_t picture = c == 0x7F ? 0x2421 : 0x2400 + c;
-            out += static_cast<char>(0xE0 | picture >> 12);
-            out += static_cast<char>(0x80 | (picture >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (picture & 0x3F));
+            AppendUtf8Character(out, c == 0x7F ? 0x2421 : 0x2400 + c);
         }
     }
     return out;
@@ -66,10 +56,9 @@ void AppendJsonString(std::string& out, std::string_view text)
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default: {
-            static constexpr char HEX[] = "0123456789abcdef";
             out += "\\u00";
-            out += HEX[c >> 4];
-            out += HEX[c & 0xF];
+            out += HEX_DIGITS_LOWER[c >> 4];
+            out += HEX_DIGITS_LOWER[c & 0xF];
         }
         }
     }
@@ -109,12 +98,6 @@ bool IsJsonNumber(std::string_view text)
     return k == text.size();
 }
 
-std::string Decimal(std::uint64_t value)
-{
-    char text[24];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
 } // namespace
 
 std::span<const CliOption> OutputOptions()
@@ -136,9 +119,17 @@ OutputFormat ReadOutputFormat(const CCommandLine& args)
 
 std::size_t DisplayWidth(std::string_view utf8)
 {
+    const locale_t table = Utf8CharacterTable();
+    const locale_t caller = table ? uselocale(table) : nullptr;
     std::size_t width = 0;
-    for (std::size_t k = 0; k < utf8.size();)
-        width += IsWide(NextCodePoint(utf8, k)) ? 2 : 1;
+    for (std::size_t k = 0; k < utf8.size();) {
+        const char32_t c = NextUtf8(utf8, k);
+        // A byte of no character and a character wcwidth cannot place show as one replacement mark.
+        const int columns = c == NO_CHARACTER ? -1 : wcwidth(static_cast<wchar_t>(c));
+        width += columns < 0 ? 1 : static_cast<std::size_t>(columns);
+    }
+    if (table)
+        uselocale(caller);
     return width;
 }
 
@@ -247,13 +238,13 @@ void COutput::BeginFrame(std::uint64_t line, std::string_view input)
             std::string_view shown = input;
             while (!shown.empty() && shown.back() == ' ')
                 shown.remove_suffix(1);
-            Write(CliFormat(CliText::FrameHeading, {Decimal(line), Printable(shown, false)}) + "\n");
+            Write(CliFormat(CliText::FrameHeading, {DecimalText(line), Printable(shown, false)}) + "\n");
         }
         if (m_shape.layout == OutputLayout::FrameRows)
             TextHeader();
     } else if (m_format == OutputFormat::Json && m_shape.layout == OutputLayout::FrameRows) {
         JsonObjectStart();
-        m_buffer = "{\"line\": " + Decimal(line) + ", \"" + m_shape.inputKey + "\": ";
+        m_buffer = "{\"line\": " + DecimalText(line) + ", \"" + m_shape.inputKey + "\": ";
         AppendJsonString(m_buffer, input);
         m_buffer += ", \"rows\": [";
         Write(m_buffer);
@@ -303,7 +294,7 @@ void COutput::Row(std::span<const std::string> cells)
         break;
     case OutputFormat::Csv: {
         std::vector<std::string_view> fields;
-        const std::string line = Decimal(m_line);
+        const std::string line = DecimalText(m_line);
         if (m_shape.layout != OutputLayout::Rows)
             fields.push_back(line);
         if (m_shape.layout == OutputLayout::FrameFields)
@@ -320,7 +311,7 @@ void COutput::Row(std::span<const std::string> cells)
             JsonObjectStart();
             m_buffer += '{';
             if (m_shape.layout == OutputLayout::FrameFields) {
-                m_buffer += "\"line\": " + Decimal(m_line) + ", \"" + m_shape.inputKey + "\": ";
+                m_buffer += "\"line\": " + DecimalText(m_line) + ", \"" + m_shape.inputKey + "\": ";
                 AppendJsonString(m_buffer, m_input);
                 m_buffer += ", ";
             }

@@ -58,7 +58,7 @@ int RunPdu(const CCommandLine& args, CliContext& context)
 {
     if (args.Has("--send") && args.Has("--receive"))
         throw CUsageError(CliTextOf(CliText::BothDirections));
-    const int direction = args.Has("--receive") ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND;
+    const PduDirection direction = args.Has("--receive") ? PduDirection::Receive : PduDirection::Send;
     return ShowViews(args, context, PduColumns(), [&](std::span<const std::uint8_t> frame) {
         // The page decodes its box's normal form without the blanks.
         std::string text = FormatHexBytes(frame);
@@ -70,8 +70,8 @@ int RunPdu(const CCommandLine& args, CliContext& context)
 int RunRender(const CCommandLine& args, CliContext& context)
 {
     return ShowViews(args, context, RenderColumns(), [](std::span<const std::uint8_t> frame) {
-        return std::array<std::string, 6>{RenderAscii(frame),   RenderUnicode(frame, BYTE_ORDER_HIGH_FIRST),
-                                          RenderUnicode(frame, BYTE_ORDER_LOW_FIRST), RenderDecimal(frame),
+        return std::array<std::string, 6>{RenderAscii(frame),   RenderUnicode(frame, UnicodeByteOrder::HighFirst),
+                                          RenderUnicode(frame, UnicodeByteOrder::LowFirst), RenderDecimal(frame),
                                           RenderBcd(frame),     Render3x3x(frame)};
     });
 }

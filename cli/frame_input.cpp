@@ -8,6 +8,7 @@
 
 #include "checksum/checksum_search.h"
 #include "common/capture_notation.h"
+#include "common/text_utility.h"
 
 namespace {
 
@@ -50,31 +51,9 @@ std::string CharactersOf(std::string_view utf8)
 {
     std::string chars;
     chars.reserve(utf8.size());
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
     for (std::size_t k = 0; k < utf8.size();) {
-        const unsigned lead = byte(k);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                           : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t t = 1; t < length; ++t) {
-            if (k + t >= utf8.size() || (byte(k + t) & 0xC0) != 0x80) {
-                length = 0;
-                break;
-            }
-            c = c << 6 | (byte(k + t) & 0x3F);
-        }
-        // Overlong forms and surrogates are no characters either.
-        if (length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)))
-            length = 0;
-        if (length == 4 && (c < 0x10000 || c > 0x10FFFF))
-            length = 0;
-        if (length == 0) {
-            chars += '?';
-            ++k;
-            continue;
-        }
+        const char32_t c = NextUtf8(utf8, k);  // NO_CHARACTER too is beyond 0xFF
         chars += c <= 0xFF ? static_cast<char>(c) : '?';
-        k += length;
     }
     return chars;
 }

@@ -10,6 +10,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
 #include "cli/frame_input.h"
+#include "common/text_utility.h"
 #include "identify/identify_texts.h"
 
 namespace {
@@ -38,12 +39,6 @@ std::array<OutputColumn, CLASS + 1> RuleColumns()
         {CliTextOf(CliText::ColumnFailing), "failing"},
         {CliTextOf(CliText::ColumnClass), "class"},
     }};
-}
-
-std::string Decimal(std::uint64_t value)
-{
-    char text[24];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 double ReadShare(const CCommandLine& args)
@@ -86,7 +81,7 @@ const char* OrderName(const IdentifyRule& rule)
 std::string ModelName(const IdentifyRule& rule)
 {
     if (rule.model == SOLVED_CRC_MODEL)
-        return "CRC-" + Decimal(rule.solved.width);
+        return "CRC-" + DecimalText(rule.solved.width);
     return ChecksumModels()[rule.model].name;
 }
 
@@ -94,19 +89,19 @@ std::string ModelName(const IdentifyRule& rule)
 // text encoding's and the blocks'.
 std::string JsonParameters(const IdentifyRule& rule)
 {
-    std::string json = "{\"width\":" + Decimal(RuleWidth(rule));
+    std::string json = "{\"width\":" + DecimalText(RuleWidth(rule));
     const bool solved = rule.model == SOLVED_CRC_MODEL;
     if (solved || ChecksumModels()[rule.model].family == ModelFamily::Crc) {
         const CrcParameters& p = solved ? rule.solved : ChecksumModels()[rule.model].crc;
-        json += ",\"poly\":" + Decimal(p.poly) + ",\"init\":" + Decimal(p.init) + ",\"refin\":" +
+        json += ",\"poly\":" + DecimalText(p.poly) + ",\"init\":" + DecimalText(p.init) + ",\"refin\":" +
                 (p.refin ? "true" : "false") + ",\"refout\":" + (p.refout ? "true" : "false") +
-                ",\"xorout\":" + Decimal(p.xorout);
+                ",\"xorout\":" + DecimalText(p.xorout);
         if (solved)
             json += std::string(",\"init_known\":") + (rule.solvedInitKnown ? "true" : "false");
     }
     if (rule.form != ConstantForm::None) {
         static const char* const COMBINE[] = {"", "plus", "xor", "minus"};
-        json += ",\"constant\":" + Decimal(rule.constant) + ",\"combine\":\"" +
+        json += ",\"constant\":" + DecimalText(rule.constant) + ",\"combine\":\"" +
                 COMBINE[static_cast<int>(rule.form)] + "\"";
     }
     if (rule.input == RuleInput::HexPairs)
@@ -114,7 +109,7 @@ std::string JsonParameters(const IdentifyRule& rule)
     if (rule.gap)
         json += ",\"separator\":" + JsonString(std::string(1, static_cast<char>(rule.separator)));
     if (rule.block)
-        json += ",\"block\":" + Decimal(rule.block);
+        json += ",\"block\":" + DecimalText(rule.block);
     return json + "}";
 }
 
@@ -124,19 +119,19 @@ std::string JsonRule(const IdentifiedRule& identified, std::uint64_t rank)
     const auto method = RulePageMethod(rule);
     const auto trailer = RuleTrailer(rule);
     const char* order = OrderName(rule);
-    std::string json = "{\"rank\":" + Decimal(rank) + ",\"model\":" + JsonString(ModelName(rule)) +
+    std::string json = "{\"rank\":" + DecimalText(rank) + ",\"model\":" + JsonString(ModelName(rule)) +
                        ",\"method\":" + (method ? JsonString(ChecksumMethodName(*method)) : "null") +
-                       ",\"parameters\":" + JsonParameters(rule) + ",\"start\":" + Decimal(rule.start) +
-                       ",\"end\":{\"position\":" + Decimal(rule.end) + ",\"from\":\"" +
+                       ",\"parameters\":" + JsonParameters(rule) + ",\"start\":" + DecimalText(rule.start) +
+                       ",\"end\":{\"position\":" + DecimalText(rule.end) + ",\"from\":\"" +
                        (rule.endFrom == RuleEnd::FromFirst ? "first" : "last") + "\"}" +
-                       ",\"trailer\":" + (trailer ? Decimal(*trailer) : "null") +
+                       ",\"trailer\":" + (trailer ? DecimalText(*trailer) : "null") +
                        ",\"order\":" + (order ? JsonString(order) : "null") + ",\"encoding\":\"" +
                        (rule.encoding == CheckEncoding::Binary ? "binary" : "ascii-hex") + "\"" +
                        ",\"structural\":" + (identified.structural ? "true" : "false") +
-                       ",\"held\":" + Decimal(identified.held) + ",\"frames\":" + Decimal(identified.frames) +
+                       ",\"held\":" + DecimalText(identified.held) + ",\"frames\":" + DecimalText(identified.frames) +
                        ",\"failing\":[";
     for (std::size_t k = 0; k < identified.failing.size(); ++k)
-        json += (k ? "," : "") + Decimal(identified.failing[k]);
+        json += (k ? "," : "") + DecimalText(identified.failing[k]);
     json += "],\"class\":" + (identified.classByte ? "\"" + FormatText("%02X", *identified.classByte) + "\"" : "null");
     return json + "}";
 }
@@ -148,8 +143,8 @@ void Write(std::FILE* out, const std::string& text)
 
 void WriteText(std::FILE* out, const IdentifyReport& report, double share)
 {
-    Write(out, FormatText(IdentifyTextOf(IdentifyText::Summary), Decimal(report.frames).c_str(),
-                          Decimal(report.distinct).c_str(), Decimal(report.rules.size()).c_str()) + "\n");
+    Write(out, FormatText(IdentifyTextOf(IdentifyText::Summary), DecimalText(report.frames).c_str(),
+                          DecimalText(report.distinct).c_str(), DecimalText(report.rules.size()).c_str()) + "\n");
     if (report.distinct < 2 && report.frames > 0)
         Write(out, std::string(IdentifyTextOf(IdentifyText::TooFewDistinct)) + "\n");
     else if (report.rules.empty() && report.frames > 0)
@@ -160,7 +155,7 @@ void WriteText(std::FILE* out, const IdentifyReport& report, double share)
         if (report.classes && (rank == 0 || rule.classByte != heading)) {
             heading = rule.classByte;
             Write(out, FormatText(IdentifyTextOf(IdentifyText::ClassHeading), unsigned{*heading},
-                                  Decimal(rule.frames).c_str()) + "\n");
+                                  DecimalText(rule.frames).c_str()) + "\n");
         }
         Write(out, FormatText("%4llu  ", static_cast<unsigned long long>(++rank)) + IdentifiedRuleText(rule, 20) + "\n");
     }
@@ -179,22 +174,22 @@ void WriteCsv(std::FILE* out, const IdentifyReport& report)
         const auto method = RulePageMethod(rule);
         const auto trailer = RuleTrailer(rule);
         const char* order = OrderName(rule);
-        cells[RANK] = Decimal(++rank);
+        cells[RANK] = DecimalText(++rank);
         cells[RULE] = IdentifiedRuleText(identified, identified.failing.size());
         cells[MODEL] = ModelName(rule);
         cells[METHOD] = method ? ChecksumMethodName(*method) : "";
-        cells[START] = Decimal(rule.start);
-        cells[END] = Decimal(rule.end);
+        cells[START] = DecimalText(rule.start);
+        cells[END] = DecimalText(rule.end);
         cells[END_FROM] = rule.endFrom == RuleEnd::FromFirst ? "first" : "last";
-        cells[TRAILER] = trailer ? Decimal(*trailer) : "";
+        cells[TRAILER] = trailer ? DecimalText(*trailer) : "";
         cells[ORDER] = order ? order : "";
         cells[ENCODING] = rule.encoding == CheckEncoding::Binary ? "binary" : "ascii-hex";
         cells[STRUCTURAL] = identified.structural ? "true" : "false";
-        cells[HELD] = Decimal(identified.held);
-        cells[FRAMES] = Decimal(identified.frames);
+        cells[HELD] = DecimalText(identified.held);
+        cells[FRAMES] = DecimalText(identified.frames);
         cells[FAILING].clear();
         for (std::uint64_t line : identified.failing)
-            cells[FAILING] += (cells[FAILING].empty() ? "" : " ") + Decimal(line);
+            cells[FAILING] += (cells[FAILING].empty() ? "" : " ") + DecimalText(line);
         cells[CLASS] = identified.classByte ? FormatText("%02X", *identified.classByte) : "";
         output.Row(cells);
     }

@@ -2,7 +2,6 @@
 // them, pdu is the string formatting page's view (format_commands.cpp).
 
 #include <algorithm>
-#include <charconv>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -11,18 +10,12 @@
 #include "cli/cli_output.h"
 #include "cli/frame_input.h"
 #include "common/hex_text.h"
+#include "common/text_utility.h"
 #include "sms/sms_concat.h"
 #include "sms/sms_log.h"
 #include "sms/sms_pdu.h"
 
 namespace {
-
-std::string Decimal(unsigned long long value)
-{
-    char buffer[24];
-    const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
-    return std::string(buffer, result.ptr);
-}
 
 // Text for a terminal: a control character of the message (UCS2 can hold any) shows as its picture,
 // so it can neither move the cursor nor start an escape sequence. CR LF is one line break.
@@ -40,10 +33,7 @@ std::string Printable(std::string_view utf8)
         } else if (c == '\n' || (c >= 0x20 && c != 0x7F)) {
             out += static_cast<char>(c);
         } else {
-            const char32_t picture = c == 0x7F ? 0x2421 : 0x2400 + c;
-            out += static_cast<char>(0xE0 | picture >> 12);
-            out += static_cast<char>(0x80 | (picture >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (picture & 0x3F));
+            AppendUtf8Character(out, c == 0x7F ? 0x2421 : 0x2400 + c);
         }
     }
     return out;
@@ -109,7 +99,7 @@ void AppendJsonField(std::string& out, const SmsField& field)
     AppendJsonString(out, SmsFieldKey(field.id));
     out += ",\"name\":";
     AppendJsonString(out, SmsFieldName(field.id));
-    out += ",\"offset\":" + Decimal(field.offset) + ",\"length\":" + Decimal(field.length) + ",\"state\":\"" +
+    out += ",\"offset\":" + DecimalText(field.offset) + ",\"length\":" + DecimalText(field.length) + ",\"state\":\"" +
            StateName(field.state) + "\",\"value\":";
     AppendJsonValue(out, field);
     out += ",\"text\":";
@@ -139,7 +129,7 @@ void AppendJsonStrings(std::string& out, const std::vector<std::string>& items)
 
 std::string JsonPdu(std::uint64_t line, const std::string& frame, const SmsPdu& pdu)
 {
-    std::string out = "{\"line\":" + Decimal(line) + ",\"pdu\":";
+    std::string out = "{\"line\":" + DecimalText(line) + ",\"pdu\":";
     AppendJsonString(out, frame);
     out += std::string(",\"form\":\"") + (pdu.centreFirst ? "smsc_first" : "tpdu_only") +
            "\",\"lengths_fit\":" + (pdu.lengthsFit ? "true" : "false") + ",\"type\":\"" + SmsMessageTypeName(pdu.type) + "\",\"address\":";
@@ -149,8 +139,8 @@ std::string JsonPdu(std::uint64_t line, const std::string& frame, const SmsPdu& 
     out += ",\"concatenation\":";
     if (pdu.concatenation) {
         const SmsConcatenation& c = *pdu.concatenation;
-        out += "{\"reference\":" + Decimal(c.reference) + ",\"reference_bits\":" + (c.reference16 ? "16" : "8") +
-               ",\"parts\":" + Decimal(c.parts) + ",\"part\":" + Decimal(c.part) + '}';
+        out += "{\"reference\":" + DecimalText(c.reference) + ",\"reference_bits\":" + (c.reference16 ? "16" : "8") +
+               ",\"parts\":" + DecimalText(c.parts) + ",\"part\":" + DecimalText(c.part) + '}';
     } else {
         out += "null";
     }
@@ -171,11 +161,11 @@ void CsvFields(std::string& out, std::uint64_t line, const std::string& parent, 
 {
     for (const SmsField& field : fields) {
         const std::string path = parent.empty() ? SmsFieldKey(field.id) : parent + "." + SmsFieldKey(field.id);
-        out += Decimal(line) + ',';
+        out += DecimalText(line) + ',';
         AppendCsvField(out, path);
         out += ',';
         AppendCsvField(out, SmsFieldName(field.id));
-        out += ',' + Decimal(field.offset) + ',' + Decimal(field.length) + ',' + StateName(field.state) + ',';
+        out += ',' + DecimalText(field.offset) + ',' + DecimalText(field.length) + ',' + StateName(field.state) + ',';
         AppendCsvField(out, field.value);
         out += ',';
         AppendCsvField(out, field.text);
@@ -186,11 +176,11 @@ void CsvFields(std::string& out, std::uint64_t line, const std::string& parent, 
 
 std::string JsonMessage(std::size_t number, const SmsMessage& message, const std::vector<std::uint64_t>& lines)
 {
-    std::string out = "{\"message\":" + Decimal(number) + ",\"type\":\"" + SmsMessageTypeName(message.type) + "\",\"address\":";
+    std::string out = "{\"message\":" + DecimalText(number) + ",\"type\":\"" + SmsMessageTypeName(message.type) + "\",\"address\":";
     AppendJsonString(out, message.address);
     if (message.concatenation) {
-        out += ",\"reference\":" + Decimal(message.concatenation->reference) + ",\"reference_bits\":" +
-               (message.concatenation->reference16 ? "16" : "8") + ",\"parts\":" + Decimal(message.concatenation->parts);
+        out += ",\"reference\":" + DecimalText(message.concatenation->reference) + ",\"reference_bits\":" +
+               (message.concatenation->reference16 ? "16" : "8") + ",\"parts\":" + DecimalText(message.concatenation->parts);
     } else {
         out += ",\"reference\":null,\"reference_bits\":null,\"parts\":1";
     }
@@ -198,11 +188,11 @@ std::string JsonMessage(std::size_t number, const SmsMessage& message, const std
     for (std::size_t k = 0; k < message.parts.size(); ++k) {
         if (k > 0)
             out += ',';
-        out += message.parts[k] ? Decimal(lines[*message.parts[k]]) : "null";
+        out += message.parts[k] ? DecimalText(lines[*message.parts[k]]) : "null";
     }
     out += "],\"missing\":[";
     for (std::size_t k = 0; k < message.missing.size(); ++k)
-        out += (k > 0 ? "," : "") + Decimal(message.missing[k]);
+        out += (k > 0 ? "," : "") + DecimalText(message.missing[k]);
     out += "],\"text\":";
     AppendJsonString(out, message.text);
     out += '}';
@@ -267,7 +257,7 @@ int RunPduCommand(const CCommandLine& args, CliContext& context)
             switch (format) {
             case OutputFormat::Text:
                 if (input.Several() || join)
-                    out += (any ? "\n" : "") + SmsFormat(SmsText::NameLine, {Decimal(line.number)}) + ": " + frame + "\n";
+                    out += (any ? "\n" : "") + SmsFormat(SmsText::NameLine, {DecimalText(line.number)}) + ": " + frame + "\n";
                 out += Printable(FormatSmsPdu(pdu));
                 break;
             case OutputFormat::Csv:
@@ -292,7 +282,7 @@ int RunPduCommand(const CCommandLine& args, CliContext& context)
         const std::vector<SmsMessage> messages = JoinSmsParts(pdus);
         std::vector<std::string> names;
         for (std::uint64_t number : lines)
-            names.push_back(SmsFormat(SmsText::NameLine, {Decimal(number)}));
+            names.push_back(SmsFormat(SmsText::NameLine, {DecimalText(number)}));
         if (format == OutputFormat::Csv)
             out += std::string(CliTextOf(CliText::MessagesCsv)) + "\r\n";
         if (format == OutputFormat::Json)
@@ -306,13 +296,13 @@ int RunPduCommand(const CCommandLine& args, CliContext& context)
             case OutputFormat::Csv: {
                 std::string partLines, missing;
                 for (const auto& part : message.parts)
-                    partLines += (partLines.empty() ? "" : " ") + (part ? Decimal(lines[*part]) : std::string("-"));
+                    partLines += (partLines.empty() ? "" : " ") + (part ? DecimalText(lines[*part]) : std::string("-"));
                 for (unsigned part : message.missing)
-                    missing += (missing.empty() ? "" : " ") + Decimal(part);
-                out += Decimal(m + 1) + ',' + SmsMessageTypeName(message.type) + ',';
+                    missing += (missing.empty() ? "" : " ") + DecimalText(part);
+                out += DecimalText(m + 1) + ',' + SmsMessageTypeName(message.type) + ',';
                 AppendCsvField(out, message.address);
-                out += ',' + (message.concatenation ? Decimal(message.concatenation->reference) : std::string()) + ',' +
-                       Decimal(message.parts.size()) + ',' + partLines + ',' + missing + ',';
+                out += ',' + (message.concatenation ? DecimalText(message.concatenation->reference) : std::string()) + ',' +
+                       DecimalText(message.parts.size()) + ',' + partLines + ',' + missing + ',';
                 AppendCsvField(out, message.text);
                 out += "\r\n";
                 break;

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/text_utility.h"
+
 namespace {
 
 constexpr char NARROW_CODE_PAGE[] = "GBK";
@@ -126,30 +128,13 @@ std::string WideToUtf8(std::u16string_view units)
 {
     std::string text;
     text.reserve(units.size() * 3);
-    const auto append = [&](char32_t c) {
-        if (c < 0x80) {
-            text += static_cast<char>(c);
-        } else if (c < 0x800) {
-            text += static_cast<char>(0xC0 | c >> 6);
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            text += static_cast<char>(0xE0 | c >> 12);
-            text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            text += static_cast<char>(0xF0 | c >> 18);
-            text += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
     for (std::size_t k = 0; k < units.size(); ++k) {
         const char16_t unit = units[k];
         if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < units.size() && units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF) {
-            append(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{units[k + 1]} - 0xDC00));
+            AppendUtf8Character(text, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{units[k + 1]} - 0xDC00));
             ++k;
         } else {
-            append(IsSurrogate(unit) ? char32_t{REPLACEMENT_CHARACTER} : char32_t{unit});
+            AppendUtf8Character(text, unit);  // a lone surrogate becomes U+FFFD
         }
     }
     return text;
@@ -161,29 +146,10 @@ std::string Utf8ToNarrow(std::string_view utf8)
         return std::string(utf8);
     std::u16string units;
     units.reserve(utf8.size());
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
     for (std::size_t k = 0; k < utf8.size();) {
-        const unsigned lead = byte(k);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                           : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t t = 1; t < length; ++t) {
-            if (k + t >= utf8.size() || (byte(k + t) & 0xC0) != 0x80) {
-                length = 0;
-                break;
-            }
-            c = c << 6 | (byte(k + t) & 0x3F);
-        }
-        if ((length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) || (length == 4 && (c < 0x10000 || c > 0x10FFFF)))
-            length = 0;
-        if (length == 0) {
-            units += u'?';
-            ++k;
-            continue;
-        }
+        const char32_t c = NextUtf8(utf8, k);
         // Beyond the BMP GBK has nothing; WideToNarrow makes the lone surrogate a "?".
-        units += c < 0x10000 ? static_cast<char16_t>(c) : char16_t{0xD800};
-        k += length;
+        units += c == NO_CHARACTER ? u'?' : c < 0x10000 ? static_cast<char16_t>(c) : char16_t{0xD800};
     }
     return WideToNarrow(units);
 }

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-constexpr char HEX_UPPER[] = "0123456789ABCDEF";
-} // namespace
+#include "common/text_utility.h"
 
 int HexDigitValue(char c)
 {
@@ -58,8 +56,8 @@ std::string FormatHexBytes(std::span<const std::uint8_t> bytes)
     std::string text(bytes.size() * 3, ' ');
     char* out = text.data();
     for (std::uint8_t b : bytes) {
-        out[0] = HEX_UPPER[b >> 4];
-        out[1] = HEX_UPPER[b & 0x0F];
+        out[0] = HEX_DIGITS_UPPER[b >> 4];
+        out[1] = HEX_DIGITS_UPPER[b & 0x0F];
         out += 3;
     }
     return text;

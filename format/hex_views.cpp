@@ -27,14 +27,14 @@ std::string RenderAscii(std::span<const std::uint8_t> bytes)
     return text;
 }
 
-std::string RenderUnicode(std::span<const std::uint8_t> bytes, int order)
+std::string RenderUnicode(std::span<const std::uint8_t> bytes, UnicodeByteOrder order)
 {
     std::u16string units;
     units.reserve(bytes.size() / 2 + 1);
     for (std::size_t k = 0; 2 * k < bytes.size(); ++k) {
         const unsigned first = bytes[2 * k];
         const unsigned second = 2 * k + 1 < bytes.size() ? bytes[2 * k + 1] : 0;
-        const unsigned unit = order == BYTE_ORDER_LOW_FIRST ? second << 8 | first : first << 8 | second;
+        const unsigned unit = order == UnicodeByteOrder::LowFirst ? second << 8 | first : first << 8 | second;
         if (unit == 0)
             break;  // the text is zero-terminated
         units += static_cast<char16_t>(unit);

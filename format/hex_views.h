@@ -6,14 +6,16 @@
 #include <string>
 
 // Which byte of each pair is the high byte of a UTF-16 code unit.
-inline constexpr int BYTE_ORDER_HIGH_FIRST = 0;  // "FF1FF2"
-inline constexpr int BYTE_ORDER_LOW_FIRST = 1;   // "FF2FF1"
+enum class UnicodeByteOrder : std::uint8_t {
+    HighFirst,  // "FF1FF2"
+    LowFirst,   // "FF2FF1"
+};
 
 /// Each byte as a character of the code page; a zero byte vanishes.
 std::string RenderAscii(std::span<const std::uint8_t> bytes);
 
 /// Byte pairs as UTF-16 code units (an odd last byte pairs with zero), up to the first zero unit.
-std::string RenderUnicode(std::span<const std::uint8_t> bytes, int order);
+std::string RenderUnicode(std::span<const std::uint8_t> bytes, UnicodeByteOrder order);
 
 /// "%03d " per byte.
 std::string RenderDecimal(std::span<const std::uint8_t> bytes);

@@ -1,10 +1,10 @@
 #include "format/pdu_decoder.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "common/code_page.h"
 #include "common/hex_text.h"
+#include "common/text_utility.h"
 #include "format/format_texts.h"
 
 namespace {
@@ -18,13 +18,6 @@ int DigitOrZero(char c)
 std::string Label(StringFormatText id, std::initializer_list<std::string_view> args = {})
 {
     return StringFormatNarrow(id, args);
-}
-
-std::string Number(int value)
-{
-    char text[16];
-    const int length = std::snprintf(text, sizeof text, "%d", value);
-    return std::string(text, static_cast<std::size_t>(length));
 }
 
 // Reads fields front to back; the lengths in the text may point anywhere, so everything past
@@ -101,7 +94,7 @@ std::string ValidityLine(unsigned v)
     } else {
         number = static_cast<int>(v - 192);
     }
-    return Label(line, {Number(number)}) + "\r\n";
+    return Label(line, {DecimalText(number)}) + "\r\n";
 }
 
 std::string UpToZero(std::string text)
@@ -116,7 +109,7 @@ std::string UpToZero(std::string text)
 std::string ReadUserData(CPduReader& reader, unsigned coding)
 {
     const unsigned length = reader.Octet();
-    std::string lines = Label(StringFormatText::PduLength) + Number(static_cast<int>(length)) + "\r\n";
+    std::string lines = Label(StringFormatText::PduLength) + DecimalText(static_cast<int>(length)) + "\r\n";
     std::string content;
     if (coding == 0) {
         const std::size_t octets = (7 * length + 7) / 8;
@@ -213,9 +206,9 @@ std::string DecodeReceivePdu(std::string_view text)
     return lines + ReadUserData(reader, coding);
 }
 
-std::string DecodePdu(std::string_view text, int direction)
+std::string DecodePdu(std::string_view text, PduDirection direction)
 {
     if (!text.starts_with("089"))
         return Label(StringFormatText::NotPdu);
-    return direction == PDU_DIRECTION_RECEIVE ? DecodeReceivePdu(text) : DecodeSendPdu(text);
+    return direction == PduDirection::Receive ? DecodeReceivePdu(text) : DecodeSendPdu(text);
 }

@@ -10,8 +10,10 @@
 #include <string_view>
 #include <vector>
 
-inline constexpr int PDU_DIRECTION_SEND = 0;     // "发送解码", SMS-SUBMIT
-inline constexpr int PDU_DIRECTION_RECEIVE = 1;  // "接收解码", SMS-DELIVER
+enum class PduDirection : std::uint8_t {
+    Send,     // "发送解码", SMS-SUBMIT
+    Receive,  // "接收解码", SMS-DELIVER
+};
 
 // The UCS2 content is converted into this many bytes at most; a longer one shows empty.
 inline constexpr std::size_t PDU_CONTENT_BYTES = 160;
@@ -36,4 +38,4 @@ std::string DecodeReceivePdu(std::string_view text);
 
 /// The PDU view of a blank-free upper-case hex text: decoded in `direction` when it starts
 /// "089", otherwise "非PDU编码格式". The labels are in the current language.
-std::string DecodePdu(std::string_view text, int direction);
+std::string DecodePdu(std::string_view text, PduDirection direction);

@@ -53,8 +53,6 @@ void RemoveSelection(QPlainTextEdit* edit)
 CStringFormatPage::CStringFormatPage(QWidget* parent)
     : CPage(133, parent)
     , ui(std::make_unique<Ui::CStringFormatPage>())
-    , m_timerHexToAscii(this)
-    , m_timerAsciiToHex(this)
 {
     ui->setupUi(this);
     // In a larger window the two columns of views share the extra width; the lowest view of
@@ -76,10 +74,10 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (control->y() > pdu.bottom() && control->x() >= pdu.x())
             Layout()->Add(control, control->geometry().right() == pdu.right() ? Follow{1, 1, 0, 0} : Follow{0.5, 1, 0, 0});
-    ui->orderHighFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_HIGH_FIRST);
-    ui->orderLowFirstRadio->setChecked(m_byteOrder == BYTE_ORDER_LOW_FIRST);
-    ui->pduSendRadio->setChecked(m_pduDirection == PDU_DIRECTION_SEND);
-    ui->pduReceiveRadio->setChecked(m_pduDirection == PDU_DIRECTION_RECEIVE);
+    ui->orderHighFirstRadio->setChecked(m_byteOrder == UnicodeByteOrder::HighFirst);
+    ui->orderLowFirstRadio->setChecked(m_byteOrder == UnicodeByteOrder::LowFirst);
+    ui->pduSendRadio->setChecked(m_pduDirection == PduDirection::Send);
+    ui->pduReceiveRadio->setChecked(m_pduDirection == PduDirection::Receive);
 
     for (QPlainTextEdit* view : {ui->asciiView, ui->unicodeView, ui->decimalView, ui->bcdView, ui->view3x3x, ui->pduView})
         view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -89,18 +87,20 @@ CStringFormatPage::CStringFormatPage(QWidget* parent)
     m_hexInput = new CHexInput(ui->hexEdit, ui->infoLine, HEX_PROFILE_STRING_FORMAT, m_frame, this);
     connect(m_hexInput, &CHexInput::Parsed, this, &CStringFormatPage::RecomputeViews);
 
-    connect(ui->orderHighFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(BYTE_ORDER_HIGH_FIRST); });
-    connect(ui->orderLowFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(BYTE_ORDER_LOW_FIRST); });
-    connect(ui->pduSendRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_SEND); });
-    connect(ui->pduReceiveRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PDU_DIRECTION_RECEIVE); });
+    connect(ui->orderHighFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(UnicodeByteOrder::HighFirst); });
+    connect(ui->orderLowFirstRadio, &QRadioButton::clicked, this, [this] { OnByteOrderClicked(UnicodeByteOrder::LowFirst); });
+    connect(ui->pduSendRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PduDirection::Send); });
+    connect(ui->pduReceiveRadio, &QRadioButton::clicked, this, [this] { OnPduDirectionClicked(PduDirection::Receive); });
     connect(ui->pduDetailButton, &QPushButton::clicked, this, &CStringFormatPage::OnPduDetail);
 
-    m_timerHexToAscii.setObjectName(QStringLiteral("hexToAsciiTimer"));
-    m_timerAsciiToHex.setObjectName(QStringLiteral("asciiToHexTimer"));
-    m_timerHexToAscii.setInterval(MIRROR_PERIOD_MS);
-    m_timerAsciiToHex.setInterval(MIRROR_PERIOD_MS);
-    connect(&m_timerHexToAscii, &QTimer::timeout, this, &CStringFormatPage::MirrorHexToAscii);
-    connect(&m_timerAsciiToHex, &QTimer::timeout, this, &CStringFormatPage::MirrorAsciiToHex);
+    connect(ui->hexEdit, &QPlainTextEdit::selectionChanged, this, [this] {
+        if (m_mirrorFrom == MirrorFrom::Hex)
+            MirrorHexToAscii();
+    });
+    connect(ui->asciiView, &QPlainTextEdit::selectionChanged, this, [this] {
+        if (m_mirrorFrom == MirrorFrom::Ascii)
+            MirrorAsciiToHex();
+    });
     ui->hexEdit->installEventFilter(this);
     ui->asciiView->installEventFilter(this);
 }
@@ -115,13 +115,13 @@ void CStringFormatPage::RecomputeViews(HexParseResult result, std::size_t count)
         // The 3X3X view keeps what it showed.
         ClearViews();
         m_frameLength = 0;
-        m_timerHexToAscii.stop();
+        m_mirrorFrom = MirrorFrom::Nowhere;
         return;
     }
 
     m_frameLength = static_cast<std::uint16_t>(count);
-    m_byteOrder = ui->orderLowFirstRadio->isChecked() ? BYTE_ORDER_LOW_FIRST : BYTE_ORDER_HIGH_FIRST;
-    m_pduDirection = ui->pduReceiveRadio->isChecked() ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND;
+    m_byteOrder = ui->orderLowFirstRadio->isChecked() ? UnicodeByteOrder::LowFirst : UnicodeByteOrder::HighFirst;
+    m_pduDirection = ui->pduReceiveRadio->isChecked() ? PduDirection::Receive : PduDirection::Send;
     const std::span<const std::uint8_t> frame(m_frame.data(), m_frameLength);
     Show(ui->asciiView, RenderAscii(frame));
     Show(ui->unicodeView, RenderUnicode(frame, m_byteOrder));
@@ -129,7 +129,9 @@ void CStringFormatPage::RecomputeViews(HexParseResult result, std::size_t count)
     Show(ui->decimalView, RenderDecimal(frame));
     Show(ui->bcdView, RenderBcd(frame));
     Show(ui->view3x3x, Render3x3x(frame));
-    StartMirroring(m_timerHexToAscii);
+    // A new frame makes the hex box lead, and the ASCII view shows its selection at once.
+    m_mirrorFrom = MirrorFrom::Hex;
+    MirrorHexToAscii();
 }
 
 void CStringFormatPage::ClearViews()
@@ -144,19 +146,19 @@ void CStringFormatPage::changeEvent(QEvent* event)
         ui->retranslateUi(this);
         // The PDU decode's labels are core's texts; the other views hold the frame's own.
         if (m_frameLength > 0)
-            Show(ui->pduView, DecodePdu(PduText(), ui->pduReceiveRadio->isChecked() ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND));
+            Show(ui->pduView, DecodePdu(PduText(), ui->pduReceiveRadio->isChecked() ? PduDirection::Receive : PduDirection::Send));
     }
     CPage::changeEvent(event);
 }
 
 // A click re-renders only its own view, from the stored frame; the choice itself is read back
 // from the buttons at the next recompute.
-void CStringFormatPage::OnByteOrderClicked(int order)
+void CStringFormatPage::OnByteOrderClicked(UnicodeByteOrder order)
 {
     Show(ui->unicodeView, RenderUnicode(std::span<const std::uint8_t>(m_frame.data(), m_frameLength), order));
 }
 
-void CStringFormatPage::OnPduDirectionClicked(int direction)
+void CStringFormatPage::OnPduDirectionClicked(PduDirection direction)
 {
     if (m_frameLength == 0)
         return;
@@ -179,17 +181,10 @@ std::string CStringFormatPage::PduText() const
     return ui->hexEdit->toPlainText().remove(QLatin1Char(' ')).toUpper().toLatin1().toStdString();
 }
 
-void CStringFormatPage::StartMirroring(QTimer& timer)
-{
-    QTimer& other = &timer == &m_timerHexToAscii ? m_timerAsciiToHex : m_timerHexToAscii;
-    other.stop();
-    timer.start();
-}
-
 bool CStringFormatPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && (watched == ui->hexEdit || watched == ui->asciiView)) {
-        StartMirroring(watched == ui->hexEdit ? m_timerHexToAscii : m_timerAsciiToHex);
+        m_mirrorFrom = watched == ui->hexEdit ? MirrorFrom::Hex : MirrorFrom::Ascii;
         // Start from no selection, so a stale mirrored one is not taken for the user's.
         RemoveSelection(ui->asciiView);
         RemoveSelection(ui->hexEdit);

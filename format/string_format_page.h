@@ -2,7 +2,6 @@
 // The "串格式化" tab: one hex frame shown as ASCII, UNICODE, decimal, BCD, 3X3X and a decoded SMS PDU,
 // with the selection of the hex box and of the ASCII view mirrored into each other.
 
-#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -10,6 +9,8 @@
 
 #include "common/hex_text.h"
 #include "common/page.h"
+#include "format/hex_views.h"
+#include "format/pdu_decoder.h"
 
 class CHexInput;
 class QPlainTextEdit;
@@ -24,8 +25,6 @@ public:
     explicit CStringFormatPage(QWidget* parent = nullptr);
     ~CStringFormatPage() override;
 
-    static constexpr int MIRROR_PERIOD_MS = 200;
-
 protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,10 +32,9 @@ protected:
 private:
     void RecomputeViews(HexParseResult result, std::size_t count);
     void ClearViews();
-    void OnByteOrderClicked(int order);
-    void OnPduDirectionClicked(int direction);
+    void OnByteOrderClicked(UnicodeByteOrder order);
+    void OnPduDirectionClicked(PduDirection direction);
     void OnPduDetail();
-    void StartMirroring(QTimer& timer);
     void MirrorHexToAscii();
     void MirrorAsciiToHex();
     std::string PduText() const;
@@ -44,10 +42,10 @@ private:
     std::unique_ptr<Ui::CStringFormatPage> ui;
     std::array<std::uint8_t, MAX_HEX_BYTES> m_frame{};
     std::uint16_t m_frameLength = 0;
-    int m_byteOrder = 0;
-    int m_pduDirection = 0;
+    UnicodeByteOrder m_byteOrder = UnicodeByteOrder::HighFirst;
+    PduDirection m_pduDirection = PduDirection::Send;
     CHexInput* m_hexInput = nullptr;
-    // At most one runs: the one of the box that last took the focus.
-    QTimer m_timerHexToAscii;
-    QTimer m_timerAsciiToHex;
+    // Only the box that last took the focus leads, so a mirrored selection never mirrors back.
+    enum class MirrorFrom : std::uint8_t { Nowhere, Hex, Ascii };
+    MirrorFrom m_mirrorFrom = MirrorFrom::Nowhere;
 };

@@ -58,8 +58,7 @@ private slots:
             QVERIFY2(wake.wait_for(lock, 60s, [&] { return notices > seen; }), "a notice never came");
             seen = notices;
             lock.unlock();
-            finished = analysis.Finished();
-            analysis.TakeRows(taken);
+            finished = analysis.TakeSlice(SIZE_MAX, taken);
             rows.insert(rows.end(), taken.begin(), taken.end());
             if (cancel)
                 analysis.Cancel();

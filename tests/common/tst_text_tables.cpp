@@ -128,7 +128,7 @@ private slots:
         QTest::newRow("number box") << CoreText([] { return Utf8(NumberCheckText(NumberCheck::Illegal)); }) << "Invalid number";
         QTest::newRow("missing number") << CoreText([] { return Utf8(NUMBER_MISSING_TEXT); }) << "Enter a number";
         // The PDU view's own test vector: a 7-bit "hello" sent to 12345678901, valid 24 hours.
-        QTest::newRow("pdu view (GBK)") << CoreText([] { return FromNarrow(DecodePdu("0891682143658709F011000B812143658709F10000A705E8329BFD06", PDU_DIRECTION_SEND)); })
+        QTest::newRow("pdu view (GBK)") << CoreText([] { return FromNarrow(DecodePdu("0891682143658709F011000B812143658709F10000A705E8329BFD06", PduDirection::Send)); })
                                         << "SMSC number: 8612345678900\r\nDestination: 12345678901\r\nProtocol ID: normal GSM\r\n"
                                            "Data coding: 7-bit\r\nValidity: 24 hours\r\nMessage length: 5\r\nMessage text: hello";
         QTest::newRow("3X3X (GBK)") << CoreText([] { return FromNarrow(Render3x3x(Bytes("41"))); }) << "Not in 3X3X format";

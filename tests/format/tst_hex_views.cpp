@@ -55,7 +55,7 @@ void TestHexViews::views()
     const std::vector<std::uint8_t> f(bytes.begin(), bytes.end());
     const std::string shown = view == "ascii" ? RenderAscii(f) : view == "decimal" ? RenderDecimal(f)
                             : view == "bcd" ? RenderBcd(f) : view == "3x3x" ? Render3x3x(f)
-                            : RenderUnicode(f, view == "FF2FF1" ? BYTE_ORDER_LOW_FIRST : BYTE_ORDER_HIGH_FIRST);
+                            : RenderUnicode(f, view == "FF2FF1" ? UnicodeByteOrder::LowFirst : UnicodeByteOrder::HighFirst);
     const std::u16string wide = NarrowToWide(shown);
     QCOMPARE(QString::fromUtf16(wide.data(), qsizetype(wide.size())), text);
 }
@@ -70,7 +70,7 @@ void TestHexViews::randomInputStaysInBounds()
             b = static_cast<std::uint8_t>(round % 3 == 0 ? 0x30 + random() % 16 : random() % 2 ? random() : ' ');
         QVERIFY(RenderAscii(frame).size() <= frame.size() && Render3x3x(frame).size() <= 3 * frame.size() / 2 + 14);
         QVERIFY(RenderDecimal(frame).size() == 4 * frame.size() && RenderBcd(frame).size() == 3 * frame.size());
-        QVERIFY(RenderUnicode(frame, round % 2).size() <= frame.size() + 1);
+        QVERIFY(RenderUnicode(frame, round % 2 ? UnicodeByteOrder::LowFirst : UnicodeByteOrder::HighFirst).size() <= frame.size() + 1);
         const auto range = HexSelectionToAscii(random() % 1536, std::string(frame.begin(), frame.end()));
         QVERIFY(!range || range->end - range->start <= frame.size() / 2);
         QVERIFY(AsciiSelectionToHex({round % 7u, round % 7u + 2}).end == 3 * (round % 7u + 2));

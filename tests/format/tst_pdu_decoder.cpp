@@ -11,7 +11,7 @@ const char SEND_EXAMPLE[] = "0891682143658709F011000B812143658709F10000A705E8329
 const char RECEIVE_EXAMPLE[] = "0891682143658709F0040B812143658709F1000831501290035423044F60597D";
 
 // Decodes an exact-size heap copy, so that a read past the end is caught; lines joined by "\n".
-QString Decode(const std::string& text, int direction)
+QString Decode(const std::string& text, PduDirection direction)
 {
     const std::vector<char> exact(text.begin(), text.end());
     const std::u16string wide = NarrowToWide(DecodePdu(std::string_view(exact.data(), exact.size()), direction));
@@ -40,13 +40,13 @@ private slots:
 
 void TestPduDecoder::examples()
 {
-    QCOMPARE(Decode(SEND_EXAMPLE, PDU_DIRECTION_SEND), "SMSC号码:8612345678900\n发送号码:12345678901\n协议标识:普通GSM类型\n"
+    QCOMPARE(Decode(SEND_EXAMPLE, PduDirection::Send), "SMSC号码:8612345678900\n发送号码:12345678901\n协议标识:普通GSM类型\n"
                                                        "编码方式:7-bit\n有效期:24小时\n信息长度:5\n信息内容:hello");
-    QCOMPARE(Decode(RECEIVE_EXAMPLE, PDU_DIRECTION_RECEIVE), "SMSC号码:8612345678900\n回复号码:12345678901\n协议标识:普通GSM类型\n"
+    QCOMPARE(Decode(RECEIVE_EXAMPLE, PduDirection::Receive), "SMSC号码:8612345678900\n回复号码:12345678901\n协议标识:普通GSM类型\n"
                                                              "编码方式:UCS2\n服务时间戳:2013-05-21 09:30:45\n信息长度:4\n信息内容:你好");
     QVERIFY(DecodeReceivePdu(RECEIVE_EXAMPLE).ends_with("\xC4\xE3\xBA\xC3"));  // GBK, no line end after it
     for (const char* text : {"0881682143658709F0", "0791682143658709F0", "08", ""})
-        QCOMPARE(Decode(text, PDU_DIRECTION_RECEIVE), "非PDU编码格式");
+        QCOMPARE(Decode(text, PduDirection::Receive), "非PDU编码格式");
 }
 
 // `fields` follows the example's addresses: protocol, coding, validity (send) or time stamp (receive), user data.
@@ -80,7 +80,7 @@ void TestPduDecoder::fields()
     QFETCH(int, line);
     QFETCH(QString, expected);
     // The first octet after the centre is 11 in the send rows and 04 in the receive rows.
-    const QStringList lines = Decode(pdu.toStdString(), pdu[19] == '4' ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND).split('\n');
+    const QStringList lines = Decode(pdu.toStdString(), pdu[19] == '4' ? PduDirection::Receive : PduDirection::Send).split('\n');
     QCOMPARE(lines.size(), 7);
     QCOMPARE(lines.mid(line, expected.count('\n') + 1).join('\n'), expected);
 }
@@ -97,7 +97,7 @@ void TestPduDecoder::randomTextsReadAsIfPaddedWithZeros()
             text = std::string(round % 8 == 1 ? SEND_EXAMPLE : RECEIVE_EXAMPLE).substr(0, random() % 70);
         else if (round % 4 != 2 && text.size() >= 3)
             text.replace(0, 3, "089");
-        for (int direction : {PDU_DIRECTION_SEND, PDU_DIRECTION_RECEIVE})
+        for (PduDirection direction : {PduDirection::Send, PduDirection::Receive})
             QCOMPARE(Decode(text, direction), Decode(text + std::string(1100, '0'), direction));
         std::vector<std::uint8_t> septets(random() % 300), bytes(text.begin(), text.end());
         for (std::uint8_t& s : septets)

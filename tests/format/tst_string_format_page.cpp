@@ -2,9 +2,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include "format/string_format_page.h"
 #include "test_support.h"
@@ -22,8 +20,6 @@ struct PageUnderTest {
     }
     QPlainTextEdit* Edit(const char* name) { return page.findChild<QPlainTextEdit*>(name); }
     void Click(const char* radio) { QTest::mouseClick(page.findChild<QRadioButton*>(radio), Qt::LeftButton); }
-    QString Timers() { return QString::number(Timer("hexToAsciiTimer")->isActive()) + QString::number(Timer("asciiToHexTimer")->isActive()); }
-    QTimer* Timer(const char* name) { return page.findChild<QTimer*>(name); }
     QStringList Views()
     {
         QStringList texts;
@@ -101,7 +97,6 @@ void TestStringFormatPage::failuresClearFiveViews()
     QCOMPARE(p.page.findChild<QLabel*>("infoLine")->text(), info);
     QCOMPARE(p.Edit("hexEdit")->toPlainText(), text);
     QCOMPARE(p.Views(), (QStringList{{}, {}, {}, {}, "01 ", {}}));
-    QCOMPARE(p.Timers(), "00");
 }
 
 void TestStringFormatPage::selectionsMirror()
@@ -111,23 +106,35 @@ void TestStringFormatPage::selectionsMirror()
     QPlainTextEdit* ascii = p.Edit("asciiView");
     hex->setFocus();
     hex->setPlainText("3132414243");
-    QCOMPARE(p.Timers(), "10");
     Select(hex, 6, 11);  // "41 42"
-    // The mirror runs on the page's 200 ms timer; the bounds only keep a broken page from hanging.
+    // The bounds only keep a broken page from hanging.
     QTRY_COMPARE_WITH_TIMEOUT(ascii->textCursor().selectedText(), "AB", 10000);
     QCOMPARE(ascii->textCursor().selectionStart(), 2);
+    Select(hex, 3, 5);  // a new selection moves the mirrored one along
+    QTRY_COMPARE_WITH_TIMEOUT(ascii->textCursor().selectionStart(), 1, 10000);
+    QCOMPARE(ascii->textCursor().selectedText(), "2");
     QTest::keyClick(hex, Qt::Key_Tab);  // into the ASCII view; the focus change drops both selections
     QVERIFY(ascii->hasFocus() && !hex->textCursor().hasSelection() && !ascii->textCursor().hasSelection());
-    QCOMPARE(p.Timers(), "01");
-    Select(ascii, 2, 4);
+    QTest::keyClick(ascii, Qt::Key_Home);
+    QTest::keyClick(ascii, Qt::Key_Right);
+    QTest::keyClick(ascii, Qt::Key_Right);
+    QTest::keyClick(ascii, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(ascii, Qt::Key_Right, Qt::ShiftModifier);  // "AB", selected from the keyboard
     QTRY_COMPARE_WITH_TIMEOUT(hex->textCursor().selectionStart(), 6, 10000);
     QCOMPARE(hex->textCursor().selectionEnd(), 12);
+    QCOMPARE(ascii->textCursor().selectedText(), "AB");  // mirroring into the hex box does not mirror back
     hex->setFocus();
-    QCOMPARE(p.Timers(), "10");
+    QVERIFY(!hex->textCursor().hasSelection() && !ascii->textCursor().hasSelection());
     Select(hex, 7, 10);  // "1 4": from a last digit to a first digit
-    QSignalSpy mirrored(p.Timer("hexToAsciiTimer"), &QTimer::timeout);  // connected after the page's own slot
-    QVERIFY(mirrored.wait(10000));
+    QCoreApplication::processEvents();
     QVERIFY(!ascii->textCursor().hasSelection());
+    hex->setPlainText("4142434445");  // a new frame goes on mirroring into its view
+    Select(hex, 3, 8);
+    QTRY_COMPARE_WITH_TIMEOUT(ascii->textCursor().selectedText(), "BC", 10000);
+    hex->setPlainText("41 4");  // a failed frame empties the view and nothing is mirrored
+    Select(hex, 0, 2);
+    QCoreApplication::processEvents();
+    QVERIFY(ascii->toPlainText().isEmpty() && !ascii->textCursor().hasSelection());
 }
 
 VELMORRA_UI_TEST_MAIN(TestStringFormatPage)

@@ -50,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // UTF-16 units of byte pairs (an odd last byte with zero), up to the first zero unit: in the code
     // page, each unit becomes one character, and the bytes decode to as many units and encode back.
-    for (const int order : {BYTE_ORDER_HIGH_FIRST, BYTE_ORDER_LOW_FIRST}) {
+    for (const UnicodeByteOrder order : {UnicodeByteOrder::HighFirst, UnicodeByteOrder::LowFirst}) {
         std::u16string units;
         for (std::size_t k = 0; k < n; k += 2) {
             const unsigned first = frame[k], second = k + 1 < n ? frame[k + 1] : 0;
-            const auto unit = static_cast<char16_t>(order == BYTE_ORDER_HIGH_FIRST ? first << 8 | second : second << 8 | first);
+            const auto unit = static_cast<char16_t>(order == UnicodeByteOrder::HighFirst ? first << 8 | second : second << 8 | first);
             if (unit == 0)
                 break;
             units += unit;

@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(decoded == (receive ? DecodeReceivePdu(padded) : DecodeSendPdu(padded)), Shown(text));
 
     // The page's view: decoded only after "089", in the chosen direction.
-    const std::string view = DecodePdu(text, receive ? PDU_DIRECTION_RECEIVE : PDU_DIRECTION_SEND);
+    const std::string view = DecodePdu(text, receive ? PduDirection::Receive : PduDirection::Send);
     FUZZ_CHECK(view == (text.starts_with("089") ? decoded : WideToNarrow(u"非PDU编码格式")));
 
     // Hex digits only, nothing but the content can hold a line break: all seven fields are there.
