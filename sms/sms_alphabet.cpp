@@ -1,5 +1,7 @@
 #include "sms/sms_alphabet.h"
 
+#include "common/text_utility.h"
+
 #include <algorithm>
 #include <array>
 
@@ -108,27 +110,6 @@ std::vector<std::uint8_t> UnpackGsmSeptets(std::span<const std::uint8_t> bytes, 
     return septets;
 }
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-        c = 0xFFFD;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::string GsmSeptetsToUtf8(std::span<const std::uint8_t> septets, GsmShiftTables tables)
 {
     const char32_t* locking = LockingTable(tables.locking);
@@ -138,7 +119,7 @@ std::string GsmSeptetsToUtf8(std::span<const std::uint8_t> septets, GsmShiftTabl
     for (std::size_t k = 0; k < septets.size(); ++k) {
         const std::uint8_t septet = septets[k] & 0x7F;
         if (septet != GSM_ESCAPE) {
-            AppendUtf8(text, locking[septet]);
+            AppendUtf8Character(text, locking[septet]);
             continue;
         }
         if (++k == septets.size())
@@ -156,7 +137,7 @@ std::string GsmSeptetsToUtf8(std::span<const std::uint8_t> septets, GsmShiftTabl
                 break;
             }
         }
-        AppendUtf8(text, c);
+        AppendUtf8Character(text, c);
     }
     return text;
 }
@@ -168,10 +149,10 @@ std::string Ucs2ToUtf8(std::span<const std::uint16_t> units)
     for (std::size_t k = 0; k < units.size(); ++k) {
         const char32_t unit = units[k];
         if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < units.size() && units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF) {
-            AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (units[k + 1] - 0xDC00));
+            AppendUtf8Character(text, 0x10000 + ((unit - 0xD800) << 10) + (units[k + 1] - 0xDC00));
             ++k;
         } else {
-            AppendUtf8(text, unit);  // a lone surrogate becomes U+FFFD
+            AppendUtf8Character(text, unit);  // a lone surrogate becomes U+FFFD
         }
     }
     return text;

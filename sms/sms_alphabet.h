@@ -38,6 +38,3 @@ std::string GsmSeptetsToUtf8(std::span<const std::uint8_t> septets, GsmShiftTabl
 
 /// Big-endian UTF-16 units as UTF-8: surrogate pairs joined, a lone surrogate U+FFFD.
 std::string Ucs2ToUtf8(std::span<const std::uint16_t> units);
-
-/// Appends one code point as UTF-8 (U+FFFD for a surrogate or a value past U+10FFFF).
-void AppendUtf8(std::string& out, char32_t c);
