@@ -66,19 +66,6 @@ std::vector<ChecksumMethod> ReadMethods(const CCommandLine& args)
     throw CUsageError(CliFormat(CliText::UnknownMethod, {name}));
 }
 
-double ReadShare(const CCommandLine& args)
-{
-    const std::optional<std::string> text = args.Value("--min-share");
-    if (!text)
-        return 100;
-    double share = 0;
-    const char* end = text->data() + text->size();
-    const auto result = std::from_chars(text->data(), end, share);
-    if (result.ec != std::errc() || result.ptr != end || !(share > 0 && share <= 100))
-        throw CUsageError(CliFormat(CliText::ShareRange, {*text}));
-    return share;
-}
-
 // A share in percent with at most one decimal, rounded: 8 of 9 frames is "88.9". Only every
 // frame is "100": 9,999 of 10,000 stay "99.9".
 std::string ShareText(std::uint64_t frames, std::uint64_t total)
@@ -133,7 +120,7 @@ int ListRules(const CCommandLine& args, CliContext& context, std::span<const Che
               std::size_t minLength)
 {
     const OutputFormat format = ReadOutputFormat(args);
-    const double share = ReadShare(args);
+    const double share = ReadSharePercent(args, 100);
     CFrameInput input(args, HEX_PROFILE_CHECKSUM, CHECKSUM_NO_DATA_TEXT, context);
     CChecksumConsensus consensus(methods, minLength);
     CliFrame frame;

@@ -1,6 +1,8 @@
 #include "cli/frame_input.h"
 
 #include <cerrno>
+#include <charconv>
+#include <optional>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +38,19 @@ bool IsOneByte(std::string_view text)
 }
 
 } // namespace
+
+double ReadSharePercent(const CCommandLine& args, double byDefault)
+{
+    const std::optional<std::string> text = args.Value("--min-share");
+    if (!text)
+        return byDefault;
+    double share = 0;
+    const char* end = text->data() + text->size();
+    const auto result = std::from_chars(text->data(), end, share);
+    if (result.ec != std::errc() || result.ptr != end || !(share > 0 && share <= 100))
+        throw CUsageError(CliFormat(CliText::ShareRange, {*text}));
+    return share;
+}
 
 std::span<const CliOption> FrameInputOptions()
 {

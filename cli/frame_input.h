@@ -19,6 +19,10 @@ std::span<const CliOption> FrameInputOptions();
 /// The options every subcommand reading lines (not frames) takes.
 std::span<const CliOption> LineInputOptions();
 
+/// --min-share of a subcommand over many frames: a percentage above 0 and at most 100, or
+/// `byDefault` when not given; anything else is a usage error.
+double ReadSharePercent(const CCommandLine& args, double byDefault);
+
 /// The characters of a UTF-8 line as the window's boxes see them: one narrow character per
 /// character, "?" for one outside Latin-1 and for each byte that is no valid UTF-8.
 std::string CharactersOf(std::string_view utf8);

@@ -41,19 +41,6 @@ std::array<OutputColumn, CLASS + 1> RuleColumns()
     }};
 }
 
-double ReadShare(const CCommandLine& args)
-{
-    const std::optional<std::string> text = args.Value("--min-share");
-    if (!text)
-        return 50;
-    double share = 0;
-    const char* end = text->data() + text->size();
-    const auto result = std::from_chars(text->data(), end, share);
-    if (result.ec != std::errc() || result.ptr != end || !(share > 0 && share <= 100))
-        throw CUsageError(CliFormat(CliText::ShareRange, {*text}));
-    return share;
-}
-
 std::string JsonString(std::string_view text)
 {
     std::string out = "\"";
@@ -202,7 +189,7 @@ int RunIdentify(const CCommandLine& args, CliContext& context)
 {
     const OutputFormat format = ReadOutputFormat(args);
     IdentifyOptions options;
-    options.minSharePercent = ReadShare(args);
+    options.minSharePercent = ReadSharePercent(args, 50);
     options.maxRules = args.Number("--top", 1, 1000, 10);
     CFrameInput input(args, HEX_PROFILE_CHECKSUM, CHECKSUM_NO_DATA_TEXT, context);
     std::vector<IdentifyFrame> frames;
