@@ -59,5 +59,6 @@ DecodeOutcome DecodeVariables(std::span<const std::uint8_t> frame, std::size_t h
 
 /// The bytes [first, end) of row `row`: the lengths of the rows before it, from `head`. Not
 /// clipped: a negative length before it moves it back, and it may reach past the frame; end < first
-/// for a negative length of its own. Each length counts at most 2^31 either way, so nothing overflows.
+/// for a negative length of its own. The head counts at most 2^31, each length at most 2^31 either
+/// way, so nothing overflows.
 std::pair<std::int64_t, std::int64_t> VariableBytes(std::size_t head, std::span<const VariableRow> rows, std::size_t row);

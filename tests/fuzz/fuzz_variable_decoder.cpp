@@ -150,9 +150,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (r == rows.size())
         FUZZ_CHECK(outcome.stoppedAt == rows.size() && outcome.rows.size() == rows.size());
 
-    // The bytes of each row: from head, after the lengths before it, each held to ±2^31.
+    // The bytes of each row: from head (held to 2^31), after the lengths before it, each held to ±2^31.
     const auto held = [&](std::size_t r) { return std::clamp<std::int64_t>(ReferenceLength(cells[r].length), -(1LL << 31), 1LL << 31); };
-    std::int64_t before = std::int64_t(head);
+    std::int64_t before = std::min<std::int64_t>(std::int64_t(head), 1LL << 31);
     for (std::size_t row = 0; row <= rows.size(); ++row) {
         const auto [from, to] = VariableBytes(head, rows, row);
         FUZZ_CHECK(from == before && to == (row < rows.size() ? before + held(row) : before), "bytes of row " + std::to_string(row));
