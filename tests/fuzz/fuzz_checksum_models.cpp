@@ -163,6 +163,9 @@ FUZZ_REFERENCE bool PlainHolds(const IdentifyRule& rule, Bytes frame)
             return false;
         std::vector<std::uint8_t> covered;
         if (rule.input == RuleInput::HexPairs) {
+            // Hex text encodes whole bytes: a block of an odd number of characters encodes none.
+            if ((place.last - place.first + 1) % 2 != 0)
+                return false;
             for (std::size_t k = place.first; k < place.last; k += 2) {
                 const int high = HexDigit(frame[k]), low = HexDigit(frame[k + 1]);
                 if (high < 0 || low < 0)
