@@ -307,6 +307,28 @@ private slots:
                                             "0CC50CC60CC6050B370B230B230B2D0B2DFFE0BF8DFFFF04FFFF001B00BBE4012110E1D6"},
                                            "\r")
                                    << QStringList{"−SUM16（高字节在前），第2字节 至 倒数第6字节，校验码为4位16进制文本，其后1字节结束符；5/5 帧"};
+        // u-blox UBX (CK_A, CK_B: the 8-bit Fletcher sums from the class to the payload), the
+        // messages of semuconsulting/pyubx2 tests/test_parse.py (ACK-ACK, CFG-MSG, CFG-PRT poll,
+        // NAV-VELNED, CFG-NMEA, MGA-DBD, MGA-FLASH-ACK, CFG-VALGET, ESF-MEAS), not the one with a
+        // deliberately wrong check.
+        QTest::newRow("ubx messages") << QStringList{
+            "B5 62 05 01 02 00 06 01 0F 38",
+            "B5 62 06 01 08 00 F0 01 00 01 01 01 00 00 03 36",
+            "B5 62 06 00 00 00 06 18",
+            "B5 62 01 12 24 00 30 44 0A 18 FD FF FF FF F1 FF FF FF FC FF FF FF 10 00 00 00 0F 00 "
+            "00 00 83 F5 01 00 41 00 00 00 F0 DF 7A 00 D0 A6",
+            "B5 62 06 17 04 00 00 00 00 00 21 E9",
+            "B5 62 06 17 0C 00 00 00 00 00 00 00 00 00 00 00 00 00 29 61",
+            "B5 62 13 80 0E 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 01 02 F2 C2",
+            "B5 62 13 21 06 00 03 01 02 00 00 04 44 3A",
+            "B5 62 06 8B 0C 00 00 00 00 00 01 00 52 40 80 25 00 00 D5 D0",
+            "B5 62 06 8B 09 00 00 00 00 00 01 00 51 20 55 61 C2",
+            "B5 62 06 8B 16 00 00 00 00 00 01 00 51 20 55 01 00 52 40 80 25 00 00 02 00 21 30 23 "
+            "1C 92",
+            "B5 62 06 8B 0C 00 00 00 00 00 68 00 11 40 B6 F3 9D 3F DB 3D",
+            "B5 62 10 02 10 00 01 02 03 04 00 00 00 00 01 02 03 04 05 06 07 08 50 8A",
+            "B5 62 10 02 14 00 01 02 03 04 00 08 00 00 01 02 03 04 05 06 07 08 01 02 03 04 66 AE"
+        } << QStringList{"FLETCHER-8（低字节在前），第3字节 至 倒数第3字节；14/14 帧"};
         // NMEA 0183 of other talkers than GNSS receivers (alarms II, AIS AI, voyage recorder VR,
         // integrated navigation IN, NAVTEX CR, communication CS), semuconsulting/pynmeagps
         // tests/pygpsdata-maritime.log, lines closed by LF as in the file.
