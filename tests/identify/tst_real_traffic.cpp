@@ -329,6 +329,20 @@ private slots:
             "B5 62 10 02 10 00 01 02 03 04 00 00 00 00 01 02 03 04 05 06 07 08 50 8A",
             "B5 62 10 02 14 00 01 02 03 04 00 08 00 00 01 02 03 04 05 06 07 08 01 02 03 04 66 AE"
         } << QStringList{"FLETCHER-8（低字节在前），第3字节 至 倒数第3字节；14/14 帧"};
+        // IEC 62056-21 (meter readout over the optical port: BCC the XOR from after SOH, or after
+        // the first STX, to ETX), the messages of pwitab/iec62056-21 tests/test_data.py: answers,
+        // a readout, and the R1, P0 and B0 commands (SOH first: a class of their own by the first
+        // byte, yet one rule holds in both).
+        QTest::newRow("iec 62056-21") << QStringList{
+            "02 33 3A 31 37 31 2E 30 28 30 29 03 12",
+            "02 33 3A 31 34 28 33 31 34 2A 6B 57 68 29 34 3A 31 35 28 34 31 35 2A 6B 57 68 29 0D "
+            "0A 03 04",
+            "02 33 3A 31 34 28 33 31 34 2A 6B 57 68 29 34 3A 31 35 28 34 31 35 2A 6B 57 68 29 0D "
+            "0A 21 0D 0A 03 22",
+            "01 52 31 02 31 2E 38 2E 30 28 31 29 03 6B",
+            "01 50 30 02 28 31 32 33 34 35 36 37 29 03 50",
+            "01 42 30 03 71"
+        } << QStringList{"XOR8，第2字节 至 倒数第2字节；6/6 帧"};
         // NMEA 0183 of other talkers than GNSS receivers (alarms II, AIS AI, voyage recorder VR,
         // integrated navigation IN, NAVTEX CR, communication CS), semuconsulting/pynmeagps
         // tests/pygpsdata-maritime.log, lines closed by LF as in the file.
