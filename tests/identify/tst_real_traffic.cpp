@@ -60,7 +60,8 @@ private slots:
         // tests/test_short_frame.py and tests/test_serial.py (REQ_UD2, SND_NKE, REQ_UD2 with FCB),
         // the select frame of test_serial.py, the control frame of tests/test_control_frame.py
         // and meters' replies tests/test-frames/abb_xxx.hex, siemens_rvd_235.hex and
-        // tests/fixtures/legacy_frames/amt_meter.hex. CS: the sum from C on, in both classes.
+        // tests/fixtures/legacy_frames/amt_meter.hex. CS: the sum from C on, in both classes. The
+        // short frames' C + A stay under 256, so CS 16 also reads as a 16-bit sum plus 0x1600.
         QTest::newRow("m-bus short and long frames") << QStringList{
             "10 08 0B 13 16",
             "10 5B 00 5B 16",
@@ -301,12 +302,14 @@ private slots:
         // Pylontech RS485 (ASCII: ~ VER ADR CID1 CID2 LENGTH INFO CHKSUM CR, CHKSUM the 16-bit
         // two's complement of the sum of the characters after ~, as four hex digits), a user's
         // requests to two batteries and a US3000's reply in meteosat007/solar-pylontech README.md.
-        QTest::newRow("pylontech") << Text({"~20024642E00202FD33", "~20024693E00202FD2D", "~20034642E00203FD31",
-                                            "~20034693E00203FD2B",
-                                            "~20024600F07A11020F0CC50CC30CC50CC40CC40CC60CC50CC40CC70CC50CC60CC6"
-                                            "0CC50CC60CC6050B370B230B230B2D0B2DFFE0BF8DFFFF04FFFF001B00BBE4012110E1D6"},
-                                           "\r")
-                                   << QStringList{"−SUM16（高字节在前），第2字节 至 倒数第6字节，校验码为4位16进制文本，其后1字节结束符；5/5 帧"};
+        QTest::newRow("pylontech") << Text({
+            "~20024642E00202FD33",
+            "~20024693E00202FD2D",
+            "~20034642E00203FD31",
+            "~20034693E00203FD2B",
+            "~20024600F07A11020F0CC50CC30CC50CC40CC40CC60CC50CC40CC70CC50CC60CC60CC50CC60CC6050B370B230B230B2D"
+            "0B2DFFE0BF8DFFFF04FFFF001B00BBE4012110E1D6"
+        }, "\r") << QStringList{"−SUM16（高字节在前），第2字节 至 倒数第6字节，校验码为4位16进制文本，其后1字节结束符；5/5 帧"};
         // u-blox UBX (CK_A, CK_B: the 8-bit Fletcher sums from the class to the payload), the
         // messages of semuconsulting/pyubx2 tests/test_parse.py (ACK-ACK, CFG-MSG, CFG-PRT poll,
         // NAV-VELNED, CFG-NMEA, MGA-DBD, MGA-FLASH-ACK, CFG-VALGET, ESF-MEAS), not the one with a
@@ -331,8 +334,8 @@ private slots:
         } << QStringList{"FLETCHER-8（低字节在前），第3字节 至 倒数第3字节；14/14 帧"};
         // IEC 62056-21 (meter readout over the optical port: BCC the XOR from after SOH, or after
         // the first STX, to ETX), the messages of pwitab/iec62056-21 tests/test_data.py: answers,
-        // a readout, and the R1, P0 and B0 commands (SOH first: a class of their own by the first
-        // byte, yet one rule holds in both).
+        // a readout, and the R1, P0 and B0 commands (these start with SOH, the others with STX;
+        // one rule holds in both).
         QTest::newRow("iec 62056-21") << QStringList{
             "02 33 3A 31 37 31 2E 30 28 30 29 03 12",
             "02 33 3A 31 34 28 33 31 34 2A 6B 57 68 29 34 3A 31 35 28 34 31 35 2A 6B 57 68 29 0D "
@@ -419,6 +422,41 @@ private slots:
     {
         QFETCH(QStringList, frames);
         QFETCH(QStringList, expected);
+        QCOMPARE(Firsts(IdentifyChecksums(Log(frames))), expected);
+    }
+
+    // Real logs the identification gets wrong, each with its cause: the row states what a user
+    // should see and fails as expected until the cause is mended.
+    void knownMisses_data()
+    {
+        QTest::addColumn<QStringList>("frames");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("cause");
+        // DL/T 645-2007 as a master and a meter exchange it: requests led by the wake-up bytes
+        // FE FE FE FE, replies without (dwdcth/go645 dlt_test.go, its comments' exchange and
+        // example frames). CS: the sum from the first 68, so the rule from byte 1 holds in the 5
+        // replies and breaks in the 3 requests; 5 of 8 is above the 50 % share.
+        QTest::newRow("dl/t 645 with and without wake-up bytes")
+            << QStringList{
+                   "FE FE FE FE 68 08 02 02 41 22 00 68 11 04 35 37 33 37 2A 16",
+                   "68 08 02 02 41 22 00 68 91 0A 35 37 33 37 3B 35 35 74 55 33 51 16",
+                   "68 08 02 02 41 22 00 68 93 06 3B 35 35 74 55 33 79 16",
+                   "68 01 00 00 00 00 00 68 93 06 34 33 33 33 33 33 9D 16",
+                   "FE FE FE FE 68 01 00 00 00 00 00 68 91 08 33 34 34 35 77 66 55 44 B0 16",
+                   "FE FE FE FE 68 AA AA AA AA AA AA 68 13 00 DF 16",
+                   "68 01 00 00 00 00 00 68 91 08 33 33 34 33 59 B3 55 44 DC 16",
+                   "68 01 00 00 00 00 00 68 11 04 33 33 34 33 B3 16"
+               }
+            << QStringList{"SUM8，第1字节 至 倒数第3字节，其后1字节结束符；5/8 帧；不成立：第1、5、6行"}
+            << QString("a candidate must hold in 6 of the first 8 distinct frames before it is tested in "
+                       "all of them, and 3 frames with FE first are too few for a class of their own (4)");
+    }
+    void knownMisses()
+    {
+        QFETCH(QStringList, frames);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, cause);
+        QEXPECT_FAIL("", qPrintable(cause), Continue);
         QCOMPARE(Firsts(IdentifyChecksums(Log(frames))), expected);
     }
 
