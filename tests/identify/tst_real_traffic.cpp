@@ -346,6 +346,18 @@ private slots:
             "01 50 30 02 28 31 32 33 34 35 36 37 29 03 50",
             "01 42 30 03 71"
         } << QStringList{"XOR8，第2字节 至 倒数第2字节；6/6 帧"};
+        // Sensirion SCD30 over I2C (each 16-bit word followed by its CRC-8, polynomial 0x31, init
+        // 0xFF: the catalogue's CRC-8/NRSC-5): the vendor's interface description examples, as
+        // SCD30 drivers' tests quote them verbatim: the read-measurement reply (439 ppm, 27.2 °C,
+        // 48.8 %RH), the data-ready reply, the CRC example 0xBEEF, and the arguments 2 (measurement
+        // interval) and 0 (self-calibration off) with their CRC. A block rule: a CRC every 2 bytes.
+        QTest::newRow("sensirion scd30") << QStringList{
+            "43 DB CB 8C 2E 8F 41 D9 70 E7 FF F5 42 43 BF 3A 1B 74",
+            "00 01 B0",
+            "BE EF 92",
+            "00 02 E3",
+            "00 00 81"
+        } << QStringList{"CRC-8/NRSC-5，第1字节 至 第2字节，其后每2字节一个校验码；5/5 帧"};
         // NMEA 0183 of other talkers than GNSS receivers (alarms II, AIS AI, voyage recorder VR,
         // integrated navigation IN, NAVTEX CR, communication CS), semuconsulting/pynmeagps
         // tests/pygpsdata-maritime.log, lines closed by LF as in the file.
