@@ -479,8 +479,9 @@ private slots:
         QTest::addColumn<QStringList>("frames");
         // MAVLink 2 (CRC-16/MCRF4XX over the frame after FD and then over CRC_EXTRA, a byte of
         // each message's definition that is never sent, so no range of the frame gives the
-        // value), a byte stream from an Intel Aero flight controller posted in mavlink/mavlink
-        // issue 771, cut by the length field: messages 0x6F, 0x8C, 0x1E, 0x1F, 0x1E, 0x2A, 0x69.
+        // value), a byte stream from an Intel Aero flight controller posted in
+        // https://github.com/mavlink/mavlink/issues/771, cut by the length field: messages 0x6F,
+        // 0x8C, 0x1E, 0x1F, 0x1E, 0x2A, 0x69.
         QTest::newRow("mavlink 2") << QStringList{
             "FD 0E 00 00 25 01 01 6F 00 00 00 00 00 00 00 00 00 00 D0 18 A5 70 AC 04 6A DF",
             "FD 28 00 00 26 01 01 8C 00 00 78 E0 49 32 01 00 00 00 E4 1D 9C 3B A4 EA 2E BC A5 88 "
