@@ -583,6 +583,10 @@ public:
             });
         }
     }
+    std::size_t ConstantBytes() const
+    {
+        return static_cast<std::size_t>(std::count_if(m_bytes.begin(), m_bytes.end(), [](const Byte& b) { return b.constant; }));
+    }
     bool Explained() const
     {
         return !m_bytes.empty() && std::all_of(m_bytes.begin(), m_bytes.end(), [](const Byte& b) {
@@ -636,6 +640,8 @@ std::optional<Verified> Verify(const IdentifyRule& rule, Frames frames, std::uin
             copies.Add(frames[k]->bytes, e.first);
     }
     r.structural = !varies || (binary && copies.Explained());
+    if (binary && r.held >= 3)
+        r.constantBytes = static_cast<unsigned>(copies.ConstantBytes());
     r.meanRange = r.held ? static_cast<double>(covered) / static_cast<double>(r.held) : 0;
     return verified;
 }
@@ -1105,7 +1111,10 @@ bool RanksBefore(const IdentifiedRule& a, const IdentifiedRule& b)
     // A value read over blocks explains more than the first block's alone.
     if ((a.rule.block != 0) != (b.rule.block != 0))
         return a.rule.block != 0;
-    const unsigned wa = RuleWidth(a.rule), wb = RuleWidth(b.rule);
+    // A byte of the value that never changes checks nothing: "CS 16" read as a 16-bit sum
+    // plus 0x1600 is the 8-bit sum and the stop byte.
+    const unsigned wa = RuleWidth(a.rule) - 8 * std::min(a.constantBytes, RuleWidth(a.rule) / 8),
+                   wb = RuleWidth(b.rule) - 8 * std::min(b.constantBytes, RuleWidth(b.rule) / 8);
     if (wa != wb)
         return wa > wb;
     const unsigned ca = RuleComplexity(a.rule), cb = RuleComplexity(b.rule);

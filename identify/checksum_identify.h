@@ -48,6 +48,8 @@ struct IdentifiedRule {
     std::vector<std::uint64_t> failing;  // line numbers of the frames it does not hold in
     std::optional<std::uint8_t> classByte;
     double meanRange = 0;                // bytes covered, mean over the frames held
+    unsigned constantBytes = 0;          // bytes of its binary value alike in every frame it
+                                         // holds in (three or more), such as a stop byte
 };
 
 struct IdentifyReport {
@@ -65,6 +67,6 @@ IdentifyReport IdentifyChecksums(std::span<const IdentifyFrame> frames, const Id
 /// Tests the rule in every frame: frames held, failing lines, structural or not.
 IdentifiedRule VerifyRule(const IdentifyRule& rule, std::span<const IdentifyFrame* const> frames);
 
-/// Ranking: rules over varying bytes before structural ones, more frames held, a wider value,
-/// the simpler model, the longer range.
+/// Ranking: rules over varying bytes before structural ones, more frames held, a wider value
+/// (counting only the bytes that vary), the simpler model, the longer range.
 bool RanksBefore(const IdentifiedRule& a, const IdentifiedRule& b);

@@ -382,6 +382,19 @@ private slots:
                                       "10 SUM8，第2字节 至 倒数第3字节，其后1字节结束符；30/30 帧"}));
     }
 
+    // Short frames to low addresses: C + A stays under 256, so "CS 16" also reads as a 16-bit
+    // sum plus 0x1600. Its high byte never changes and checks nothing; the 8-bit sum ranks first.
+    void constantByteOfValue()
+    {
+        std::mt19937 random(0x16);
+        const auto log = MakeLog(20, [&](std::size_t) {
+            const std::uint8_t control = random() % 2 ? 0x5B : 0x7B;  // REQ_UD2, FCB clear or set
+            const std::uint8_t address = static_cast<std::uint8_t>(random() % 0x20);
+            return Bytes{0x10, control, address, std::uint8_t(control + address), 0x16};
+        });
+        QCOMPARE(First(log), "SUM8，第2字节 至 倒数第3字节，其后1字节结束符；20/20 帧");
+    }
+
     // DNP3: a 10-byte header (05 64 LEN CTRL DEST SRC and its CRC), then user data in blocks of
     // 16 bytes, each followed by its CRC, the last block shorter (IEEE 1815, data link frame).
     void blockChecked()
