@@ -44,7 +44,7 @@ enum class ViewKind : std::uint8_t { Binary, HexPairs, Text };
 // What the models read in a frame and where values stand. Binary: the bytes, values as bytes.
 // HexPairs: the bytes the hex pairs from `shift` on encode, values as hex text. Text: the
 // characters, values as hex text `shift` (0 or 1: a separator) characters after the range.
-struct ViewSpec {
+struct ViewLayout {
     ViewKind kind;
     unsigned shift;
 };
@@ -60,17 +60,17 @@ struct ViewFrame {
     std::size_t Length() const { return v.size(); }
 };
 
-ViewFrame BuildView(const IdentifyFrame& frame, ViewSpec spec)
+ViewFrame BuildView(const IdentifyFrame& frame, ViewLayout layout)
 {
     ViewFrame view;
     view.frame = &frame;
     const std::vector<std::uint8_t>& b = frame.bytes;
-    if (spec.kind == ViewKind::HexPairs) {
-        const std::size_t m = b.size() > spec.shift ? (b.size() - spec.shift) / 2 : 0;
+    if (layout.kind == ViewKind::HexPairs) {
+        const std::size_t m = b.size() > layout.shift ? (b.size() - layout.shift) / 2 : 0;
         view.v.assign(m, 0);
         view.bad.assign(m + 1, 0);
         for (std::size_t d = 0; d < m; ++d) {
-            const std::size_t at = spec.shift + 2 * d;
+            const std::size_t at = layout.shift + 2 * d;
             const bool ok = ParseHexByte(static_cast<char>(b[at]), static_cast<char>(b[at + 1]), view.v[d]);
             if (!ok)
                 view.v[d] = 0;
@@ -102,7 +102,7 @@ ViewFrame BuildView(const IdentifyFrame& frame, ViewSpec spec)
 
 // The values standing at every position j of the view (value | separator << 32), as written
 // with `bytes` bytes in that order.
-const std::vector<std::int64_t>& Checks(ViewFrame& view, ViewSpec spec, std::size_t bytes, CheckOrder order)
+const std::vector<std::int64_t>& Checks(ViewFrame& view, ViewLayout layout, std::size_t bytes, CheckOrder order)
 {
     std::vector<std::int64_t>& checks = view.checks[(bytes - 1) * 2 + static_cast<std::size_t>(order)];
     if (!checks.empty())
@@ -116,8 +116,8 @@ const std::vector<std::int64_t>& Checks(ViewFrame& view, ViewSpec spec, std::siz
         bool ok = true;
         for (std::size_t k = 0; k < bytes && ok; ++k) {
             std::uint8_t byte = 0;
-            if (spec.kind == ViewKind::Text) {
-                const std::size_t at = j + spec.shift + 2 * k;
+            if (layout.kind == ViewKind::Text) {
+                const std::size_t at = j + layout.shift + 2 * k;
                 ok = at + 1 < raw.size() && ParseHexByte(static_cast<char>(raw[at]), static_cast<char>(raw[at + 1]), byte);
             } else {
                 ok = j + k < m && (view.bad.empty() || view.bad[j + k + 1] == view.bad[j + k]);
@@ -127,7 +127,7 @@ const std::vector<std::int64_t>& Checks(ViewFrame& view, ViewSpec spec, std::siz
             const std::size_t shift = order == CheckOrder::LowFirst ? k : bytes - 1 - k;
             value |= std::uint32_t{byte} << (8 * shift);
         }
-        if (ok && spec.kind == ViewKind::Text && spec.shift == 1) {
+        if (ok && layout.kind == ViewKind::Text && layout.shift == 1) {
             ok = j < raw.size() && HexDigitValue(static_cast<char>(raw[j])) < 0;
             if (ok)
                 separator = raw[j];
@@ -139,20 +139,20 @@ const std::vector<std::int64_t>& Checks(ViewFrame& view, ViewSpec spec, std::siz
 }
 
 // The rule a view's range [i, j) with its value at j stands for, in a frame of `length` bytes.
-IdentifyRule RuleAt(ViewSpec spec, std::size_t i, std::size_t j, RuleEnd from, const ViewFrame& view)
+IdentifyRule RuleAt(ViewLayout layout, std::size_t i, std::size_t j, RuleEnd from, const ViewFrame& view)
 {
     IdentifyRule rule;
     const std::size_t length = view.frame->bytes.size();
     std::size_t first = i, last = j - 1;  // 0-based characters or bytes, inclusive
-    if (spec.kind == ViewKind::HexPairs) {
-        first = spec.shift + 2 * i;
-        last = spec.shift + 2 * j - 1;
+    if (layout.kind == ViewKind::HexPairs) {
+        first = layout.shift + 2 * i;
+        last = layout.shift + 2 * j - 1;
         rule.encoding = CheckEncoding::HexText;
         rule.input = RuleInput::HexPairs;
-    } else if (spec.kind == ViewKind::Text) {
+    } else if (layout.kind == ViewKind::Text) {
         rule.encoding = CheckEncoding::HexText;
-        rule.gap = static_cast<std::uint8_t>(spec.shift);
-        if (spec.shift)
+        rule.gap = static_cast<std::uint8_t>(layout.shift);
+        if (layout.shift)
             rule.separator = view.frame->bytes[j];
     }
     rule.start = static_cast<std::uint16_t>(first + 1);
@@ -163,10 +163,10 @@ IdentifyRule RuleAt(ViewSpec spec, std::size_t i, std::size_t j, RuleEnd from, c
 
 // The offset from a view position in frame a to the one in frame b that ends as far from the
 // last byte; none when no such position exists.
-std::optional<std::ptrdiff_t> LastOffset(ViewSpec spec, const ViewFrame& a, const ViewFrame& b)
+std::optional<std::ptrdiff_t> LastOffset(ViewLayout layout, const ViewFrame& a, const ViewFrame& b)
 {
     const auto diff = static_cast<std::ptrdiff_t>(b.frame->bytes.size()) - static_cast<std::ptrdiff_t>(a.frame->bytes.size());
-    if (spec.kind != ViewKind::HexPairs)
+    if (layout.kind != ViewKind::HexPairs)
         return diff;
     if (diff % 2 != 0)
         return std::nullopt;
@@ -376,7 +376,7 @@ std::vector<std::uint32_t> NormalisedPrefix(const CCrcEngine& engine, const CrcP
 }
 
 CrcKeys BuildKeys(const CCrcEngine& engine, const CrcPowers& powers, const std::vector<std::uint32_t>& z,
-                  ViewFrame& view, ViewSpec spec, std::span<const CheckOrder> orders)
+                  ViewFrame& view, ViewLayout layout, std::span<const CheckOrder> orders)
 {
     CrcKeys keys;
     const std::size_t m = view.Length();
@@ -388,7 +388,7 @@ CrcKeys BuildKeys(const CCrcEngine& engine, const CrcPowers& powers, const std::
     }
     const std::size_t bytes = engine.Parameters().width / 8;
     for (std::size_t o = 0; o < orders.size(); ++o) {
-        const std::vector<std::int64_t>& checks = Checks(view, spec, bytes, orders[o]);
+        const std::vector<std::int64_t>& checks = Checks(view, layout, bytes, orders[o]);
         keys.checks[o] = &checks;
         keys.end[o].assign(m + 1, NO_CHECK);
         for (std::size_t j = 0; j <= m; ++j)
@@ -742,9 +742,9 @@ public:
 private:
     bool Cancelled() const { return m_options.cancel && m_options.cancel->load(std::memory_order_relaxed); }
     void SampleCandidates(std::span<const IdentifyFrame* const> sample, std::set<IdentifyRule, RuleLess>& out);
-    void ViewCandidates(std::span<const IdentifyFrame* const> sample, ViewSpec spec,
+    void ViewCandidates(std::span<const IdentifyFrame* const> sample, ViewLayout layout,
                         std::set<IdentifyRule, RuleLess>& out);
-    void AddHits(ViewSpec spec, const ViewFrame& a, std::uint16_t model, std::span<const PairHit> hits, bool bothEnds,
+    void AddHits(ViewLayout layout, const ViewFrame& a, std::uint16_t model, std::span<const PairHit> hits, bool bothEnds,
                  RuleEnd from, std::set<IdentifyRule, RuleLess>& out);
     bool VerifyAll(const std::set<IdentifyRule, RuleLess>& candidates, std::vector<Verified>& verified);
     void TryBlocks(std::vector<Verified>& verified);
@@ -756,12 +756,12 @@ private:
     std::set<IdentifyRule, RuleLess> m_tried;
 };
 
-void CAnalysis::AddHits(ViewSpec spec, const ViewFrame& a, std::uint16_t model, std::span<const PairHit> hits,
+void CAnalysis::AddHits(ViewLayout layout, const ViewFrame& a, std::uint16_t model, std::span<const PairHit> hits,
                         bool bothEnds, RuleEnd from, std::set<IdentifyRule, RuleLess>& out)
 {
     for (const PairHit& hit : hits) {
         for (RuleEnd end : {from, RuleEnd::FromLast}) {
-            IdentifyRule rule = RuleAt(spec, hit.i, hit.j, end, a);
+            IdentifyRule rule = RuleAt(layout, hit.i, hit.j, end, a);
             rule.model = model;
             rule.order = hit.order;
             rule.form = hit.form;
@@ -776,13 +776,13 @@ void CAnalysis::AddHits(ViewSpec spec, const ViewFrame& a, std::uint16_t model, 
     }
 }
 
-void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, ViewSpec spec,
+void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, ViewLayout layout,
                                std::set<IdentifyRule, RuleLess>& out)
 {
     const std::size_t pairFrames = std::min(sample.size() / 2, PAIRS) * 2;
     std::vector<ViewFrame> views;
     for (std::size_t k = 0; k < pairFrames; ++k)
-        views.push_back(BuildView(*sample[k], spec));
+        views.push_back(BuildView(*sample[k], layout));
     const std::span<const ChecksumModel> models = ChecksumModels();
     static constexpr CheckOrder BOTH[] = {CheckOrder::LowFirst, CheckOrder::HighFirst};
 
@@ -795,13 +795,13 @@ void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, Vie
             const bool sameLength = a.frame->bytes.size() == b.frame->bytes.size();
             hits.clear();
             if (pairHits(a, b, std::ptrdiff_t{0}))
-                AddHits(spec, a, model, hits, sameLength, RuleEnd::FromFirst, out);
+                AddHits(layout, a, model, hits, sameLength, RuleEnd::FromFirst, out);
             if (sameLength)
                 continue;
-            const auto d = LastOffset(spec, a, b);
+            const auto d = LastOffset(layout, a, b);
             hits.clear();
             if (d && pairHits(a, b, *d))
-                AddHits(spec, a, model, hits, false, RuleEnd::FromLast, out);
+                AddHits(layout, a, model, hits, false, RuleEnd::FromLast, out);
         }
     };
 
@@ -817,8 +817,8 @@ void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, Vie
             [&](ViewFrame& a, ViewFrame& b, std::ptrdiff_t d) {
                 std::array<const std::vector<std::int64_t>*, 2> ca{}, cb{};
                 for (std::size_t o = 0; o < orders.size(); ++o) {
-                    ca[o] = &Checks(a, spec, bytes, orders[o]);
-                    cb[o] = &Checks(b, spec, bytes, orders[o]);
+                    ca[o] = &Checks(a, layout, bytes, orders[o]);
+                    cb[o] = &Checks(b, layout, bytes, orders[o]);
                 }
                 return WithRangeKind(*kind, [&]<RangeKind K>() {
                     return RangePairHits<K>(a, b, d, minLength, models[m].width, models[m].learnsConstant, orders, ca,
@@ -853,7 +853,7 @@ void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, Vie
             keys.reserve(views.size());  // the indexes keep references to the start keys
             std::vector<CStartIndex> starts;
             for (std::size_t k = 0; k < views.size(); ++k) {
-                keys.push_back(BuildKeys(engine, powers, z[k], views[k], spec, orders));
+                keys.push_back(BuildKeys(engine, powers, z[k], views[k], layout, orders));
                 // Only the first frame of a pair is searched by key.
                 const std::size_t count = k % 2 == 0 && views[k].Length() >= minLength ? views[k].Length() - minLength + 1 : 0;
                 starts.emplace_back(keys.back().start, count);
@@ -868,7 +868,7 @@ void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, Vie
     }
 
     // The page's CRC32 is only half a register: its matches come from the page's own search.
-    if (spec.kind == ViewKind::Binary) {
+    if (layout.kind == ViewKind::Binary) {
         const auto page = FindChecksumModel("CRC32-LOW16");
         for (std::size_t p = 0; page && p + 1 < views.size(); p += 2) {
             const ViewFrame& a = views[p];
@@ -879,7 +879,7 @@ void CAnalysis::ViewCandidates(std::span<const IdentifyFrame* const> sample, Vie
                 const PairHit hit{static_cast<std::uint32_t>(matches[k].start - 1u), matches[k].end,
                                   CheckOrder::LowFirst, ConstantForm::None, 0};
                 for (RuleEnd end : {RuleEnd::FromFirst, RuleEnd::FromLast}) {
-                    IdentifyRule rule = RuleAt(spec, hit.i, hit.j, end, a);
+                    IdentifyRule rule = RuleAt(layout, hit.i, hit.j, end, a);
                     rule.model = static_cast<std::uint16_t>(*page);
                     if (RuleHolds(rule, views[p + 1].frame->bytes))
                         out.insert(rule);
@@ -905,9 +905,9 @@ void CAnalysis::SampleCandidates(std::span<const IdentifyFrame* const> sample, s
     std::set<IdentifyRule, RuleLess> paired;
     ViewCandidates(sample, {ViewKind::Binary, 0}, paired);
     if (TextLike(sample))
-        for (ViewSpec spec : {ViewSpec{ViewKind::HexPairs, 0}, ViewSpec{ViewKind::HexPairs, 1},
-                              ViewSpec{ViewKind::Text, 0}, ViewSpec{ViewKind::Text, 1}})
-            ViewCandidates(sample, spec, paired);
+        for (ViewLayout layout : {ViewLayout{ViewKind::HexPairs, 0}, ViewLayout{ViewKind::HexPairs, 1},
+                              ViewLayout{ViewKind::Text, 0}, ViewLayout{ViewKind::Text, 1}})
+            ViewCandidates(sample, layout, paired);
     // Keep what holds in nearly all of the sample: a corrupted frame or two may be among them.
     const std::size_t n = sample.size();
     const std::size_t needed = n <= 3 ? n : std::max<std::size_t>(3, n - std::max<std::size_t>(1, n / 4));

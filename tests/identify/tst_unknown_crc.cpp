@@ -531,7 +531,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("frames");
         QTest::addColumn<QString>("expected");
-        // Modbus Application Protocol Specification V1.1b3, the examples of functions 01 to 04
+        // Modbus Application Protocol V1.1b3 (modbus.org), the examples of functions 01 to 04
         // (slave 11), as RTU frames with their CRC, as public Modbus libraries' tests quote them.
         QTest::newRow("modbus rtu") << QStringList{"11 01 00 13 00 25 0E 84", "11 02 00 C4 00 16 BA A9",
                                                    "11 03 00 6B 00 03 76 87", "11 04 00 08 00 01 B2 98",
